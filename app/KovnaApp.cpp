@@ -1,0 +1,21 @@
+#include "app/KovnaApp.h"
+
+#include "app/KovnaDlg.h"
+
+namespace {
+
+CKovnaApp theApp;
+
+} // namespace
+
+BOOL CKovnaApp::InitInstance()
+{
+    ::InitCommonControls();
+    CWinApp::InitInstance();
+
+    CKovnaDlg dlg;
+    m_pMainWnd = &dlg;
+    dlg.DoModal();
+    m_pMainWnd = nullptr;
+    return FALSE;
+}

@@ -1,0 +1,45 @@
+// The main dialog: owns every control, the command buttons and the schedule
+// settings of this window; its lifetime is the program's.
+#pragma once
+
+#include "controls/RegionButton.h"
+#include "platform/Afx.h"
+#include "res/resource.h"
+
+// Action modes, wherever stored.
+enum : int {
+    MODE_SHUTDOWN = 1,
+    MODE_REBOOT = 2,
+    MODE_ALARM = 3,
+};
+
+class CKovnaDlg : public CDialog {
+public:
+    explicit CKovnaDlg(CWnd* pParent = nullptr);
+
+    HICON m_hAppIcon;
+    CRegionButton m_btnSetAfter;
+    CRegionButton m_btnSetAt;
+    CRegionButton m_btnHide;
+    CRegionButton m_btnHelp;
+    CRegionButton m_btnExit;
+    BYTE m_bRunning = 0;
+    CStatic m_staticClock;
+    CStatic m_staticSeconds;
+    CComboBox m_comboUnit;
+    int m_nMode = MODE_ALARM;
+    CDateTimeCtrl m_dateCtrl;
+    CDateTimeCtrl m_timeCtrl;
+    CStatic m_staticCountdown;
+    CString m_strCount;
+    CEdit m_editCount;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+
+    void OnDestroy();
+    void OnBtnExit();
+
+    DECLARE_MESSAGE_MAP()
+};

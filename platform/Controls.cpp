@@ -1,0 +1,59 @@
+#include "platform/Controls.h"
+
+#include <string>
+
+IMPLEMENT_DYNAMIC(CButton, CWnd)
+
+void CComboBox::GetLBText(int nIndex, CString& str) const
+{
+    const LRESULT nLength = ::SendMessageA(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0);
+    if (nLength == CB_ERR) {
+        str.Empty();
+        return;
+    }
+    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
+    ::SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&buffer[0]));
+    str = buffer.c_str();
+}
+
+BOOL CButton::Create(LPCSTR pszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)
+{
+    return CreateEx(0, "BUTTON", pszCaption, dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParentWnd ? pParentWnd->m_hWnd : nullptr, nID);
+}
+
+void CButton::DrawItem(LPDRAWITEMSTRUCT) {}
+
+BOOL CButton::OnChildNotify(UINT nMsg, WPARAM, LPARAM lParam, LRESULT* pResult)
+{
+    if (nMsg != WM_DRAWITEM)
+        return FALSE;
+    DrawItem(reinterpret_cast<LPDRAWITEMSTRUCT>(lParam));
+    *pResult = TRUE;
+    return TRUE;
+}
+
+BOOL CDateTimeCtrl::GetTime(CTime& timeDest) const
+{
+    SYSTEMTIME st{};
+    if (::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+        return FALSE;
+    timeDest = CTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
+    return TRUE;
+}
+
+BOOL CDateTimeCtrl::SetTime(const CTime& timeNew)
+{
+    struct tm local {};
+    if (!timeNew.GetLocalTm(&local))
+        return FALSE;
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(local.tm_year + 1900);
+    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    st.wDay = static_cast<WORD>(local.tm_mday);
+    st.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    st.wHour = static_cast<WORD>(local.tm_hour);
+    st.wMinute = static_cast<WORD>(local.tm_min);
+    st.wSecond = static_cast<WORD>(local.tm_sec);
+    return static_cast<BOOL>(::SendMessageA(m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
+}

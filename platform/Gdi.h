@@ -1,0 +1,133 @@
+// Thin owners of GDI handles: each object owns one handle and deletes it in
+// its destructor, unless the handle was handed on with Detach.
+#pragma once
+
+#include <windows.h>
+
+#include "platform/CString.h"
+
+struct CPoint : POINT {
+    CPoint() : POINT{0, 0} {}
+    CPoint(int nX, int nY) : POINT{nX, nY} {}
+    explicit CPoint(LPARAM lParam)
+        : POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))} {}
+    bool operator==(const CPoint& other) const { return x == other.x && y == other.y; }
+};
+
+struct CRect : RECT {
+    CRect() : RECT{0, 0, 0, 0} {}
+    CRect(int l, int t, int r, int b) : RECT{l, t, r, b} {}
+    CRect(const RECT& rc) : RECT(rc) {}
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    operator LPRECT() { return this; }
+    operator LPCRECT() const { return this; }
+};
+
+class CGdiObject {
+public:
+    CGdiObject() = default;
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+    virtual ~CGdiObject() { DeleteObject(); }
+
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    BOOL DeleteObject();
+    // Gives up ownership, for handles the system takes over.
+    HGDIOBJ Detach();
+
+protected:
+    BOOL Attach(HGDIOBJ hObject);
+    HGDIOBJ m_hObject = nullptr;
+};
+
+class CDC;
+
+class CBitmap : public CGdiObject {
+public:
+    BOOL CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight);
+    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+};
+
+class CBrush : public CGdiObject {
+public:
+    CBrush() = default;
+    explicit CBrush(COLORREF crColor) { CreateSolidBrush(crColor); }
+    BOOL CreateSolidBrush(COLORREF crColor) { return Attach(::CreateSolidBrush(crColor)); }
+    operator HBRUSH() const { return static_cast<HBRUSH>(m_hObject); }
+};
+
+class CFont : public CGdiObject {
+public:
+    BOOL CreateFontIndirect(const LOGFONTA* pLogFont) { return Attach(::CreateFontIndirectA(pLogFont)); }
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+};
+
+class CRgn : public CGdiObject {
+public:
+    BOOL CreateRectRgn(int x1, int y1, int x2, int y2) { return Attach(::CreateRectRgn(x1, y1, x2, y2)); }
+    int CombineRgn(const CRgn* pSrc1, const CRgn* pSrc2, int nMode);
+    int OffsetRgn(int x, int y) { return ::OffsetRgn(*this, x, y); }
+    int GetRgnBox(LPRECT pRect) const { return ::GetRgnBox(*this, pRect); }
+    BOOL PtInRegion(int x, int y) const { return ::PtInRegion(*this, x, y); }
+    operator HRGN() const { return static_cast<HRGN>(m_hObject); }
+};
+
+// A device context: owned when made by CreateCompatibleDC (deleted with the
+// object), borrowed when attached to a context someone else gave us.
+class CDC {
+public:
+    CDC() = default;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+    virtual ~CDC();
+
+    HDC m_hDC = nullptr;
+
+    void Attach(HDC hDC) { m_hDC = hDC; }
+    HDC Detach();
+    BOOL CreateCompatibleDC(CDC* pDC);
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+    HGDIOBJ SelectObject(const CGdiObject* pObject) { return SelectObject(pObject->GetSafeHandle()); }
+    COLORREF SetBkColor(COLORREF cr) { return ::SetBkColor(m_hDC, cr); }
+    int SetBkMode(int nMode) { return ::SetBkMode(m_hDC, nMode); }
+    COLORREF SetTextColor(COLORREF cr) { return ::SetTextColor(m_hDC, cr); }
+    UINT SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
+    BOOL TextOut(int x, int y, const CString& str)
+    {
+        return ::TextOutA(m_hDC, x, y, str.GetString(), str.GetLength());
+    }
+    BOOL GetTextMetrics(LPTEXTMETRICA pMetrics) const { return ::GetTextMetricsA(m_hDC, pMetrics); }
+    void FillSolidRect(LPCRECT pRect, COLORREF cr);
+    BOOL FillRgn(const CRgn* pRgn, const CBrush* pBrush) { return ::FillRgn(m_hDC, *pRgn, *pBrush); }
+    BOOL Rectangle(LPCRECT pRect)
+    {
+        return ::Rectangle(m_hDC, pRect->left, pRect->top, pRect->right, pRect->bottom);
+    }
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
+    {
+        return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->m_hDC, xSrc, ySrc, dwRop);
+    }
+    int SelectClipRgn(const CRgn* pRgn) { return ::SelectClipRgn(m_hDC, pRgn ? HRGN(*pRgn) : nullptr); }
+    BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
+
+private:
+    bool m_bOwned = false;
+};
+
+class CWnd;
+
+// BeginPaint in the constructor, EndPaint in the destructor.
+class CPaintDC : public CDC {
+public:
+    explicit CPaintDC(CWnd* pWnd);
+    ~CPaintDC() override;
+
+    PAINTSTRUCT m_ps{};
+
+private:
+    HWND m_hWnd;
+};

@@ -1,0 +1,30 @@
+// Every call with an effect outside the program goes through this seam, so
+// that tests can put a recorder in place of the system. kovna.exe never
+// replaces it and calls the real functions.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+class CSystemApi {
+public:
+    virtual ~CSystemApi() = default;
+
+    virtual BOOL OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken);
+    virtual BOOL LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid);
+    virtual BOOL AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
+                                       DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned);
+    virtual DWORD GetLastError();
+    virtual BOOL CloseHandle(HANDLE hObject);
+    virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason);
+    virtual BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound);
+    virtual BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData);
+    virtual DWORD GetVersion();
+    virtual int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
+};
+
+// The seam in force; the real system unless a test installed another.
+CSystemApi& AfxSystemApi();
+
+// Installs pApi (nullptr: the real system again) and returns the previous one.
+CSystemApi* AfxSetSystemApi(CSystemApi* pApi);

@@ -1,0 +1,103 @@
+#include "platform/Thread.h"
+
+#include <process.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+std::mutex g_lock;
+std::vector<CWinThread*> g_live;
+
+HANDLE StopEvent()
+{
+    // Manual reset: once set, every sleeping worker wakes and stays awake.
+    static const HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return hEvent;
+}
+
+} // namespace
+
+unsigned __stdcall AfxThreadEntry(void* pArg)
+{
+    auto* pThread = static_cast<CWinThread*>(pArg);
+    const UINT nResult = pThread->m_pfnThreadProc(pThread->m_pParam);
+    {
+        std::lock_guard<std::mutex> lock(g_lock);
+        g_live.erase(std::remove(g_live.begin(), g_live.end(), pThread), g_live.end());
+        ::CloseHandle(pThread->m_hThread);
+        delete pThread;
+    }
+    return nResult;
+}
+
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+{
+    auto* pThread = new CWinThread(pfnThreadProc, pParam);
+    unsigned nThreadID = 0;
+    std::lock_guard<std::mutex> lock(g_lock);
+    const uintptr_t hThread =
+        _beginthreadex(lpSecurityAttrs, nStackSize, AfxThreadEntry, pThread, CREATE_SUSPENDED, &nThreadID);
+    if (!hThread) {
+        delete pThread;
+        return nullptr;
+    }
+    pThread->m_hThread = reinterpret_cast<HANDLE>(hThread);
+    pThread->m_nThreadID = nThreadID;
+    g_live.push_back(pThread);
+    ::SetThreadPriority(pThread->m_hThread, nPriority);
+    if (!(dwCreateFlags & CREATE_SUSPENDED))
+        ::ResumeThread(pThread->m_hThread);
+    return pThread;
+}
+
+BOOL AfxWorkerSleep(DWORD nMilliseconds)
+{
+    return ::WaitForSingleObject(StopEvent(), nMilliseconds) == WAIT_TIMEOUT;
+}
+
+BOOL AfxWorkersStopping() { return ::WaitForSingleObject(StopEvent(), 0) == WAIT_OBJECT_0; }
+
+BOOL AfxStopWorkers(DWORD nTimeoutMs)
+{
+    ::SetEvent(StopEvent());
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        std::vector<HANDLE> handles;
+        {
+            std::lock_guard<std::mutex> lock(g_lock);
+            for (CWinThread* pThread : g_live) {
+                HANDLE hCopy = nullptr;
+                if (::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &hCopy,
+                                      SYNCHRONIZE, FALSE, 0))
+                    handles.push_back(hCopy);
+            }
+        }
+        if (handles.empty())
+            return TRUE;
+        const DWORD dwElapsed = ::GetTickCount() - dwStart;
+        const DWORD dwWait = dwElapsed >= nTimeoutMs ? 0 : nTimeoutMs - dwElapsed;
+        const DWORD nCount = static_cast<DWORD>(std::min<size_t>(handles.size(), MAXIMUM_WAIT_OBJECTS - 1));
+        const DWORD dwResult = ::MsgWaitForMultipleObjects(nCount, handles.data(), FALSE, dwWait, QS_SENDMESSAGE);
+        if (dwResult == WAIT_OBJECT_0 + nCount) {
+            // A worker is waiting for us inside a sent message: handle it.
+            MSG msg;
+            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+        for (HANDLE hCopy : handles)
+            ::CloseHandle(hCopy);
+        if (dwResult == WAIT_TIMEOUT || dwResult == WAIT_FAILED)
+            return FALSE;
+    }
+}
+
+int AfxLiveWorkerCount()
+{
+    std::lock_guard<std::mutex> lock(g_lock);
+    return static_cast<int>(g_live.size());
+}
+
+void AfxResetWorkers() { ::ResetEvent(StopEvent()); }

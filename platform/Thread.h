@@ -1,0 +1,49 @@
+// Worker threads. Every worker started with AfxBeginThread is known to the
+// framework, so that the program can stop them all before the windows they
+// write to are destroyed.
+#pragma once
+
+#include <windows.h>
+
+using AFX_THREADPROC = UINT(__cdecl*)(LPVOID);
+
+class CWinThread {
+public:
+    CWinThread(const CWinThread&) = delete;
+    CWinThread& operator=(const CWinThread&) = delete;
+
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThreadID = 0;
+
+private:
+    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES);
+    friend unsigned __stdcall AfxThreadEntry(void*);
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : m_pfnThreadProc(pfnThreadProc), m_pParam(pParam) {}
+    ~CWinThread() = default;
+
+    AFX_THREADPROC m_pfnThreadProc;
+    LPVOID m_pParam;
+};
+
+// Starts pfnThreadProc(pParam) on a new thread. The thread object deletes
+// itself when the thread ends; null when no thread could be started.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
+                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+
+// For workers: waits nMilliseconds, or less when the program is ending;
+// FALSE when it is ending.
+BOOL AfxWorkerSleep(DWORD nMilliseconds);
+BOOL AfxWorkersStopping();
+
+// For the GUI thread at the program's end: asks every worker to stop and
+// waits for them, handling the messages they send meanwhile (a worker may be
+// inside SetWindowText on one of our windows). TRUE when all have ended
+// within nTimeoutMs.
+BOOL AfxStopWorkers(DWORD nTimeoutMs);
+
+// Workers that have not ended yet.
+int AfxLiveWorkerCount();
+
+// Lets workers run again after AfxStopWorkers (tests run many dialogs in one process).
+void AfxResetWorkers();

@@ -1,0 +1,65 @@
+#include "platform/WinApp.h"
+
+#include <string>
+
+namespace {
+
+CWinApp* g_pApp = nullptr;
+
+} // namespace
+
+CWinApp::CWinApp() { g_pApp = this; }
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    return ExitInstance();
+}
+
+CWinApp* AfxGetApp() { return g_pApp; }
+
+CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
+
+HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
+
+HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
+
+HINSTANCE AfxFindResourceHandle(LPCSTR pszName, LPCSTR pszType)
+{
+    const HINSTANCE hInstance = AfxGetResourceHandle();
+    return ::FindResourceA(hInstance, pszName, pszType) ? hInstance : nullptr;
+}
+
+int AfxWinMain()
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return -1;
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    return pApp->Run();
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    // String resources are stored as UTF-16; LoadStringA converts to the
+    // ANSI code page. Grow the buffer until the whole text fits.
+    for (int nSize = 256;; nSize *= 2) {
+        std::string buffer(static_cast<size_t>(nSize), '\0');
+        const int nLength = ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], nSize);
+        if (nLength < nSize - 2) {
+            *this = CString(buffer.data(), nLength);
+            return nLength > 0;
+        }
+    }
+}

@@ -1,0 +1,74 @@
+#include "DialogHarness.h"
+
+namespace {
+
+thread_local const std::function<void()>* t_pBody = nullptr;
+thread_local CDialog* t_pDialog = nullptr;
+thread_local UINT_PTR t_nEndTimer = 0;
+
+void CALLBACK EndIfOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    ::KillTimer(nullptr, nIDEvent);
+    t_nEndTimer = 0;
+    if (t_pDialog && t_pDialog->m_hWnd && ::IsWindow(t_pDialog->m_hWnd))
+        t_pDialog->EndDialog(kHarnessEnded);
+}
+
+void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    ::KillTimer(nullptr, nIDEvent);
+    (*t_pBody)();
+    // Timer messages come only when nothing else is queued, so whatever the
+    // body posted is handled first.
+    t_nEndTimer = ::SetTimer(nullptr, 0, 0, EndIfOpen);
+}
+
+} // namespace
+
+INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body)
+{
+    AfxResetWorkers();
+    t_pBody = &body;
+    t_pDialog = &dlg;
+    ::SetTimer(nullptr, 0, 0, RunBody);
+    const INT_PTR nResult = dlg.DoModal();
+    if (t_nEndTimer) {
+        ::KillTimer(nullptr, t_nEndTimer);
+        t_nEndTimer = 0;
+    }
+    t_pBody = nullptr;
+    t_pDialog = nullptr;
+    return nResult;
+}
+
+void PumpFor(DWORD nMilliseconds)
+{
+    PumpUntil([] { return false; }, nMilliseconds);
+}
+
+bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        if (pred())
+            return true;
+        if (::GetTickCount() - dwStart >= nTimeoutMs)
+            return pred();
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            const HWND hActive = ::GetActiveWindow();
+            if (hActive && ::IsDialogMessageA(hActive, &msg))
+                continue;
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+CString WindowText(HWND hWnd)
+{
+    char buffer[1024] = {};
+    const int n = ::GetWindowTextA(hWnd, buffer, sizeof buffer);
+    return CString(buffer, n);
+}

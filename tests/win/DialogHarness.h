@@ -1,0 +1,24 @@
+// Runs a real dialog's modal loop in the test process and a test body inside
+// that loop, once the dialog is up.
+#pragma once
+
+#include <functional>
+
+#include "platform/Afx.h"
+
+// What DoModal returns when the harness, not the dialog, ended the loop.
+constexpr INT_PTR kHarnessEnded = 0x4B4E;
+
+// Runs dlg.DoModal(); body runs inside the modal loop. When the dialog is
+// still open after the body and the messages it queued, the harness ends it
+// with kHarnessEnded. Returns DoModal's result.
+INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body);
+
+// Handles this thread's messages (dialog keys included) for nMilliseconds.
+void PumpFor(DWORD nMilliseconds);
+
+// Handles messages until pred() is true or nTimeoutMs pass; pred()'s last answer.
+bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs);
+
+// Text of a window as ANSI bytes.
+CString WindowText(HWND hWnd);

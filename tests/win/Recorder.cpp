@@ -1,0 +1,118 @@
+#include "Recorder.h"
+
+#include <cstring>
+
+std::vector<RecordedCall> CRecordingApi::Calls() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_calls;
+}
+
+std::vector<RecordedCall> CRecordingApi::CallsNamed(const std::string& name) const
+{
+    std::vector<RecordedCall> result;
+    for (const RecordedCall& call : Calls()) {
+        if (call.name == name)
+            result.push_back(call);
+    }
+    return result;
+}
+
+void CRecordingApi::Clear()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_calls.clear();
+}
+
+void CRecordingApi::Record(RecordedCall call)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_calls.push_back(std::move(call));
+}
+
+BOOL CRecordingApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
+{
+    Record({"OpenProcessToken", {reinterpret_cast<uintptr_t>(hProcess), dwAccess}, {}, {}, {}});
+    if (bOpenTokenResult)
+        *phToken = reinterpret_cast<HANDLE>(kFakeToken);
+    return bOpenTokenResult;
+}
+
+BOOL CRecordingApi::LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid)
+{
+    Record({"LookupPrivilegeValueA", {reinterpret_cast<uintptr_t>(pszSystem)}, pszName ? pszName : "", {}, {}});
+    pLuid->LowPart = 19;
+    pLuid->HighPart = 0;
+    return TRUE;
+}
+
+BOOL CRecordingApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
+                                          DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned)
+{
+    RecordedCall call{"AdjustTokenPrivileges",
+                      {reinterpret_cast<uintptr_t>(hToken), static_cast<uintptr_t>(bDisableAll), cbPrevious,
+                       reinterpret_cast<uintptr_t>(pPrevious), reinterpret_cast<uintptr_t>(pcbReturned)},
+                      {}, {}, {}};
+    if (pNewState) {
+        call.args.push_back(pNewState->PrivilegeCount);
+        call.args.push_back(pNewState->Privileges[0].Luid.LowPart);
+        call.args.push_back(pNewState->Privileges[0].Attributes);
+    }
+    Record(call);
+    return TRUE;
+}
+
+DWORD CRecordingApi::GetLastError()
+{
+    Record({"GetLastError", {}, {}, {}, {}});
+    return dwLastError;
+}
+
+BOOL CRecordingApi::CloseHandle(HANDLE hObject)
+{
+    Record({"CloseHandle", {reinterpret_cast<uintptr_t>(hObject)}, {}, {}, {}});
+    return TRUE;
+}
+
+BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
+{
+    Record({"ExitWindowsEx", {uFlags, dwReason}, {}, {}, {}});
+    return bExitWindowsResult;
+}
+
+BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
+{
+    Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, pszSound ? pszSound : "", {}, {}});
+    if (dwPlaySoundMs)
+        ::Sleep(dwPlaySoundMs);
+    return bPlaySoundResult;
+}
+
+BOOL CRecordingApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
+{
+    RecordedCall call{"Shell_NotifyIconA", {dwMessage}, {}, {}, {}};
+    if (pData) {
+        // The record may be shorter than the header's newest layout.
+        const size_t cb = pData->cbSize < sizeof call.nid ? pData->cbSize : sizeof call.nid;
+        std::memcpy(&call.nid, pData, cb);
+        call.text = call.nid.szTip;
+    }
+    Record(call);
+    return bShellResult;
+}
+
+DWORD CRecordingApi::GetVersion()
+{
+    Record({"GetVersion", {}, {}, {}, {}});
+    return dwVersion;
+}
+
+int CRecordingApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+{
+    RecordedCall call{"MessageBoxA", {reinterpret_cast<uintptr_t>(hWnd), uType}, pszText ? pszText : "",
+                      pszCaption ? pszCaption : "", {}};
+    Record(call);
+    if (onMessageBox)
+        onMessageBox(call);
+    return nMessageBoxResult;
+}

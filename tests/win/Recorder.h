@@ -1,0 +1,70 @@
+// A system seam for tests: records every call with its arguments and answers
+// with canned values, never touching the real system.
+#pragma once
+
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/SystemApi.h"
+
+struct RecordedCall {
+    std::string name;
+    std::vector<uintptr_t> args;  // numeric arguments, in call order
+    std::string text;             // text argument (message box text, sound name, tooltip)
+    std::string caption;          // message box caption
+    NOTIFYICONDATAA nid{};        // the record passed to Shell_NotifyIconA
+};
+
+class CRecordingApi : public CSystemApi {
+public:
+    // Canned answers.
+    BOOL bOpenTokenResult = TRUE;
+    DWORD dwLastError = 0;
+    BOOL bExitWindowsResult = TRUE;
+    BOOL bPlaySoundResult = FALSE;
+    DWORD dwPlaySoundMs = 0;       // how long a PlaySoundA call blocks
+    BOOL bShellResult = TRUE;
+    DWORD dwVersion = 0x0A;        // low byte: the major version
+    int nMessageBoxResult = IDOK;
+    // Runs inside MessageBoxA after it was recorded (e.g. to look at the dialog meanwhile).
+    std::function<void(const RecordedCall&)> onMessageBox;
+
+    std::vector<RecordedCall> Calls() const;
+    std::vector<RecordedCall> CallsNamed(const std::string& name) const;
+    size_t Count(const std::string& name) const { return CallsNamed(name).size(); }
+    void Clear();
+
+    BOOL OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken) override;
+    BOOL LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid) override;
+    BOOL AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState, DWORD cbPrevious,
+                               PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned) override;
+    DWORD GetLastError() override;
+    BOOL CloseHandle(HANDLE hObject) override;
+    BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
+    BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound) override;
+    BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
+    DWORD GetVersion() override;
+    int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
+
+    static constexpr uintptr_t kFakeToken = 0x4B0;
+
+private:
+    void Record(RecordedCall call);
+
+    mutable std::mutex m_lock;
+    std::vector<RecordedCall> m_calls;
+};
+
+// Installs a seam for the life of the object.
+class CScopedSystemApi {
+public:
+    explicit CScopedSystemApi(CSystemApi* pApi) : m_pPrevious(AfxSetSystemApi(pApi)) {}
+    ~CScopedSystemApi() { AfxSetSystemApi(m_pPrevious); }
+    CScopedSystemApi(const CScopedSystemApi&) = delete;
+    CScopedSystemApi& operator=(const CScopedSystemApi&) = delete;
+
+private:
+    CSystemApi* m_pPrevious;
+};

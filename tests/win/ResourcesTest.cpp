@@ -1,0 +1,334 @@
+// The program's resources as compiled into the test program (the same
+// script as kovna.exe), and the version block read back from kovna.exe.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/Afx.h"
+#include "res/resource.h"
+
+namespace {
+
+std::string Utf16ToGbk(const std::u16string& text)
+{
+    if (text.empty())
+        return {};
+    const auto* pWide = reinterpret_cast<const wchar_t*>(text.data());
+    const int n = ::WideCharToMultiByte(936, 0, pWide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(n), '\0');
+    ::WideCharToMultiByte(936, 0, pWide, static_cast<int>(text.size()), &result[0], n, nullptr, nullptr);
+    return result;
+}
+
+// A reader of an extended dialog template.
+class TemplateReader {
+public:
+    explicit TemplateReader(const BYTE* p) : m_p(p), m_start(p) {}
+    WORD Word() { WORD w; memcpy(&w, m_p, 2); m_p += 2; return w; }
+    DWORD Dword() { DWORD d; memcpy(&d, m_p, 4); m_p += 4; return d; }
+    short Short() { return static_cast<short>(Word()); }
+    // A string or an ordinal (0xFFFF followed by the number): "#n" for an ordinal.
+    std::string SzOrOrd()
+    {
+        WORD first = Word();
+        if (first == 0xFFFF)
+            return "#" + std::to_string(Word());
+        std::u16string text;
+        for (WORD w = first; w != 0; w = Word())
+            text.push_back(static_cast<char16_t>(w));
+        return Utf16ToGbk(text);
+    }
+    void AlignDword()
+    {
+        while ((m_p - m_start) % 4)
+            ++m_p;
+    }
+    void Skip(size_t n) { m_p += n; }
+
+private:
+    const BYTE* m_p;
+    const BYTE* m_start;
+};
+
+struct TemplateItem {
+    DWORD helpId, exStyle, style;
+    short x, y, cx, cy;
+    DWORD id;
+    std::string cls, text;
+};
+
+struct Template {
+    WORD dlgVer, signature;
+    DWORD helpId, exStyle, style;
+    WORD cDlgItems;
+    short x, y, cx, cy;
+    std::string menu, cls, title;
+    WORD pointsize, weight;
+    BYTE italic, charset;
+    std::string typeface;
+    std::vector<TemplateItem> items;
+};
+
+Template LoadTemplate(UINT nID)
+{
+    const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    const HRSRC hRes = ::FindResourceExA(hInst, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(nID),
+                                         MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+    EXPECT_NE(nullptr, hRes) << "dialog " << nID << " in language 0x0804";
+    Template t{};
+    if (!hRes)
+        return t;
+    TemplateReader r(static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hRes))));
+    t.dlgVer = r.Word();
+    t.signature = r.Word();
+    t.helpId = r.Dword();
+    t.exStyle = r.Dword();
+    t.style = r.Dword();
+    t.cDlgItems = r.Word();
+    t.x = r.Short();
+    t.y = r.Short();
+    t.cx = r.Short();
+    t.cy = r.Short();
+    t.menu = r.SzOrOrd();
+    t.cls = r.SzOrOrd();
+    t.title = r.SzOrOrd();
+    t.pointsize = r.Word();
+    t.weight = r.Word();
+    const WORD italicCharset = r.Word();
+    t.italic = LOBYTE(italicCharset);
+    t.charset = HIBYTE(italicCharset);
+    t.typeface = r.SzOrOrd();
+    for (WORD i = 0; i < t.cDlgItems; ++i) {
+        r.AlignDword();
+        TemplateItem item{};
+        item.helpId = r.Dword();
+        item.exStyle = r.Dword();
+        item.style = r.Dword();
+        item.x = r.Short();
+        item.y = r.Short();
+        item.cx = r.Short();
+        item.cy = r.Short();
+        item.id = r.Dword();
+        item.cls = r.SzOrOrd();
+        item.text = r.SzOrOrd();
+        r.Skip(r.Word());
+        t.items.push_back(item);
+    }
+    return t;
+}
+
+struct ExpectedItem {
+    int id;
+    const char* cls;
+    const char* text;
+    short x, y, cx, cy;
+    DWORD style;
+};
+
+} // namespace
+
+// The nineteen controls of the main dialog, in template order.
+const ExpectedItem kMainItems[] = {
+    {1006, "#130", "", 69, 24, 97, 8, 0x50020000},
+    {1003, "#128", "关机", 19, 66, 30, 10, 0x50000009},
+    {1004, "#128", "重启", 19, 85, 30, 10, 0x50000009},
+    {1005, "#128", "提醒", 19, 103, 30, 10, 0x50000009},
+    {-1, "#130", "当前时间为:      ", 19, 24, 46, 8, 0x50020200},
+    {1007, "#130", "", 167, 24, 8, 8, 0x50020000},
+    {-1, "#130", "秒.", 177, 24, 10, 8, 0x50020000},
+    {-1, "#130", "过", 74, 71, 8, 8, 0x50020000},
+    {-1, "#130", "之后", 196, 72, 17, 8, 0x50020000},
+    {-1, "#130", "到", 73, 98, 8, 8, 0x50020000},
+    {-1, "#130", "之时", 195, 98, 18, 8, 0x50020000},
+    {1015, "#133", "", 145, 70, 47, 58, 0x50010003},
+    {1000, "#129", "", 84, 70, 56, 13, 0x50810080},
+    {1018, "#130", "", 197, 24, 81, 8, 0x50020000},
+    {1013, "SysDateTimePick32", "", 84, 93, 56, 15, 0x50010020},
+    {1014, "SysDateTimePick32", "", 145, 93, 47, 15, 0x50010029},
+    {-1, "#128", "系统状态", 7, 7, 277, 37, 0x50000007},
+    {-1, "#128", "用户设置", 7, 50, 277, 72, 0x50000007},
+    {-1, "#128", "功能按钮", 7, 127, 277, 36, 0x50000007},
+};
+
+TEST(Resources, MainTemplateIsAsDesigned)
+{
+    const Template t = LoadTemplate(IDD_MAIN);
+    EXPECT_EQ(1, t.dlgVer);
+    EXPECT_EQ(0xFFFF, t.signature);
+    EXPECT_EQ(0u, t.helpId);
+    EXPECT_EQ(0x00040000u, t.exStyle);
+    EXPECT_EQ(0x90CA00C8u, t.style);
+    EXPECT_EQ(0, t.x);
+    EXPECT_EQ(0, t.y);
+    EXPECT_EQ(291, t.cx);
+    EXPECT_EQ(170, t.cy);
+    EXPECT_EQ("", t.menu);
+    EXPECT_EQ("", t.cls);
+    EXPECT_EQ("Kovna", t.title);
+    EXPECT_EQ(9, t.pointsize);
+    EXPECT_EQ(0, t.weight);
+    EXPECT_EQ(0, t.italic);
+    EXPECT_EQ(1, t.charset);
+    EXPECT_EQ("MS Shell Dlg", t.typeface);
+    ASSERT_EQ(19u, t.items.size());
+    for (size_t i = 0; i < t.items.size(); ++i) {
+        SCOPED_TRACE("control #" + std::to_string(i + 1));
+        const TemplateItem& item = t.items[i];
+        const ExpectedItem& want = kMainItems[i];
+        EXPECT_EQ(static_cast<DWORD>(want.id), item.id);
+        EXPECT_EQ(want.cls, item.cls);
+        EXPECT_EQ(want.text, item.text);
+        EXPECT_EQ(want.x, item.x);
+        EXPECT_EQ(want.y, item.y);
+        EXPECT_EQ(want.cx, item.cx);
+        EXPECT_EQ(want.cy, item.cy);
+        EXPECT_EQ(want.style, item.style);
+        EXPECT_EQ(0u, item.exStyle);
+        EXPECT_EQ(0u, item.helpId);
+    }
+}
+
+TEST(Resources, AboutTemplateIsAsDesigned)
+{
+    const Template t = LoadTemplate(IDD_INFO_BOX);
+    EXPECT_EQ(1, t.dlgVer);
+    EXPECT_EQ(0xFFFF, t.signature);
+    EXPECT_EQ(0u, t.exStyle);
+    EXPECT_EQ(0x80C800C8u, t.style);
+    EXPECT_EQ(235, t.cx);
+    EXPECT_EQ(55, t.cy);
+    EXPECT_EQ("关于 Kovna", t.title);
+    EXPECT_EQ("MS Shell Dlg", t.typeface);
+    EXPECT_EQ(9, t.pointsize);
+    ASSERT_EQ(4u, t.items.size());
+    const ExpectedItem want[] = {
+        {-1, "#130", "#132", 11, 17, 20, 20, 0x50000003},
+        {-1, "#130", "Kovna Version 1.0", 40, 10, 119, 8, 0x50020080},
+        {-1, "#130", nullptr, 40, 25, 119, 8, 0x50020000},
+        {IDOK, "#128", "确定", 178, 7, 50, 16, 0x50030001},
+    };
+    for (size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE("control #" + std::to_string(i + 1));
+        EXPECT_EQ(static_cast<DWORD>(want[i].id), t.items[i].id);
+        EXPECT_EQ(want[i].cls, t.items[i].cls);
+        if (want[i].text) {
+            EXPECT_EQ(want[i].text, t.items[i].text);
+        } else {
+            EXPECT_FALSE(t.items[i].text.empty());
+        }
+        EXPECT_EQ(want[i].x, t.items[i].x);
+        EXPECT_EQ(want[i].y, t.items[i].y);
+        EXPECT_EQ(want[i].cx, t.items[i].cx);
+        EXPECT_EQ(want[i].cy, t.items[i].cy);
+        EXPECT_EQ(want[i].style, t.items[i].style);
+    }
+}
+
+TEST(Resources, StringMenuAndIcon)
+{
+    CString strEntry;
+    EXPECT_TRUE(strEntry.LoadString(IDS_INFO_ENTRY));
+    EXPECT_EQ(CString("关于 Kovna(&A)..."), strEntry);
+
+    CMenu menu;
+    ASSERT_TRUE(menu.LoadMenu(::GetModuleHandleA(nullptr), IDR_ICONMENU));
+    ASSERT_EQ(1, ::GetMenuItemCount(menu));
+    char text[64] = {};
+    ::GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("开始", text);
+    const HMENU hPopup = ::GetSubMenu(menu, 0);
+    ASSERT_NE(nullptr, hPopup);
+    ASSERT_EQ(2, ::GetMenuItemCount(hPopup));
+    EXPECT_EQ(static_cast<UINT>(ID_ICONMENU_OPEN), ::GetMenuItemID(hPopup, 0));
+    EXPECT_EQ(static_cast<UINT>(ID_ICONMENU_EXIT), ::GetMenuItemID(hPopup, 1));
+    ::GetMenuStringA(hPopup, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("打开(&O)", text);
+    ::GetMenuStringA(hPopup, 1, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("退出(&X)", text);
+
+    // The group icon: exactly two 8-bit images, 16 and 32 pixels square.
+    const HINSTANCE hInst = ::GetModuleHandleA(nullptr);
+    const HRSRC hGroup = ::FindResourceExA(hInst, MAKEINTRESOURCEA(14), MAKEINTRESOURCEA(IDI_APP),
+                                           MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+    ASSERT_NE(nullptr, hGroup);
+    const BYTE* pDir = static_cast<const BYTE*>(::LockResource(::LoadResource(hInst, hGroup)));
+    WORD count;
+    memcpy(&count, pDir + 4, 2);
+    ASSERT_EQ(2, count);
+    std::vector<int> sizes;
+    for (int i = 0; i < 2; ++i) {
+        const BYTE* pEntry = pDir + 6 + 14 * i;
+        WORD bitCount;
+        memcpy(&bitCount, pEntry + 6, 2);
+        EXPECT_EQ(8, bitCount);
+        sizes.push_back(pEntry[0]);
+        EXPECT_EQ(pEntry[0], pEntry[1]);
+    }
+    std::sort(sizes.begin(), sizes.end());
+    EXPECT_EQ((std::vector<int>{16, 32}), sizes);
+    EXPECT_NE(nullptr, ::LoadImageA(hInst, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 16, 16, 0));
+    EXPECT_NE(nullptr, ::LoadImageA(hInst, MAKEINTRESOURCEA(IDI_APP), IMAGE_ICON, 32, 32, 0));
+}
+
+namespace {
+
+std::string UnixToWinePath(std::string path)
+{
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return "Z:" + path;
+}
+
+std::string VersionString(const std::vector<BYTE>& block, const char* key)
+{
+    char* pValue = nullptr;
+    UINT cb = 0;
+    const std::string query = std::string("\\StringFileInfo\\080403a8\\") + key;
+    if (!::VerQueryValueA(block.data(), query.c_str(), reinterpret_cast<void**>(&pValue), &cb) || !pValue)
+        return "<missing>";
+    return std::string(pValue);
+}
+
+} // namespace
+
+TEST(Resources, VersionBlockOfTheBuiltProgram)
+{
+    const std::string exe = UnixToWinePath(KOVNA_EXE_PATH);
+    DWORD dwHandle = 0;
+    const DWORD cb = ::GetFileVersionInfoSizeA(exe.c_str(), &dwHandle);
+    ASSERT_GT(cb, 0u) << exe;
+    std::vector<BYTE> block(cb);
+    ASSERT_TRUE(::GetFileVersionInfoA(exe.c_str(), 0, cb, block.data()));
+
+    VS_FIXEDFILEINFO* pFixed = nullptr;
+    UINT cbFixed = 0;
+    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
+    EXPECT_EQ(MAKELONG(0, 1), pFixed->dwFileVersionMS);
+    EXPECT_EQ(MAKELONG(8, 2), pFixed->dwFileVersionLS);
+    EXPECT_EQ(MAKELONG(0, 1), pFixed->dwProductVersionMS);
+    EXPECT_EQ(MAKELONG(6, 3), pFixed->dwProductVersionLS);
+    EXPECT_EQ(0x3Fu, pFixed->dwFileFlagsMask);
+    EXPECT_EQ(0u, pFixed->dwFileFlags);
+    EXPECT_EQ(4u, pFixed->dwFileOS);
+    EXPECT_EQ(1u, pFixed->dwFileType);
+    EXPECT_EQ(0u, pFixed->dwFileSubtype);
+
+    EXPECT_EQ("Kovna", VersionString(block, "FileDescription"));
+    EXPECT_EQ("1.0.2", VersionString(block, "FileVersion"));
+    EXPECT_EQ("1.0.3", VersionString(block, "ProductVersion"));
+    EXPECT_EQ(VersionString(block, "InternalName"), VersionString(block, "OriginalFilename"));
+    EXPECT_EQ("", VersionString(block, "Comments"));
+
+    WORD* pTranslation = nullptr;
+    UINT cbTranslation = 0;
+    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&pTranslation),
+                                 &cbTranslation));
+    ASSERT_EQ(4u, cbTranslation);
+    EXPECT_EQ(0x0804, pTranslation[0]);
+    EXPECT_EQ(936, pTranslation[1]);
+}
