@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Kovna needs on Debian 12, and
+# nothing when it is all there already. Needs root (apt-get) on a fresh machine.
+set -euo pipefail
+
+packages=(
+    cmake make g++ googletest
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev mingw-w64-i686-dev
+    wine wine64
+    xvfb xauth xdotool x11-utils imagemagick
+    fonts-wqy-zenhei locales
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# Wine takes the ANSI code page from the locale: zh_CN.UTF-8 gives 936.
+if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+        echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    "${sudo_cmd[@]}" locale-gen >/dev/null
+fi
