@@ -3,7 +3,7 @@
 
 #include "platform/CString.h"
 
-// The field holds at most this many bytes (a Chinese character counts two).
+// A longer text is too long; bytes are counted, a Chinese character as two.
 constexpr int kMaxCountBytes = 10;
 
 // Digits and at most one full stop; the empty text passes. Every byte of a

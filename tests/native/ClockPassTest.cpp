@@ -12,7 +12,7 @@ std::string Text(const CString& str) { return std::string(str.GetString(), str.G
 
 } // namespace
 
-TEST(ClockPass, ShowsTheMinuteAndSleepsToItsEnd)
+TEST(ClockPass, ShowsTheMinuteAndSleepsToItsEndAndTheSecondsEverySecond)
 {
     const ClockPass morning = MinuteClockPass(CTime(2026, 12, 6, 7, 58, 43));
     EXPECT_EQ(Text("2026年12月06日  07时58分"), Text(morning.strText));
@@ -23,10 +23,7 @@ TEST(ClockPass, ShowsTheMinuteAndSleepsToItsEnd)
     EXPECT_EQ(60000u, midnight.nSleepMs);
 
     EXPECT_EQ(1000u, MinuteClockPass(CTime(2027, 3, 5, 0, 5, 59)).nSleepMs);
-}
 
-TEST(ClockPass, SecondsTickerShowsTwoDigitsEverySecond)
-{
     const ClockPass fifth = SecondsTickerPass(CTime(2027, 3, 5, 0, 5, 5));
     EXPECT_EQ("05", Text(fifth.strText));
     EXPECT_EQ(1000u, fifth.nSleepMs);

@@ -42,6 +42,24 @@ void PutOnClipboard(HWND hOwner, const char* pszText)
     ::CloseClipboard();
 }
 
+// Keys go to the X window under the pointer (no window manager runs): the
+// pointer rests on the dialog and the caret sits in the interval field.
+void FocusField(HWND hDlg)
+{
+    RECT rc;
+    ::GetWindowRect(hDlg, &rc);
+    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            POINT pt;
+            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
+        },
+        3000));
+    ::SetFocus(::GetDlgItem(hDlg, IDC_EDIT_COUNT));
+    PumpFor(100);
+}
+
 std::string FieldText(HWND hDlg) { return WindowText(::GetDlgItem(hDlg, IDC_EDIT_COUNT)).GetString(); }
 
 struct Warning {
@@ -60,13 +78,6 @@ protected:
             const HWND hOwner = reinterpret_cast<HWND>(call.args[0]);
             m_warnings.push_back({call.text, call.caption, static_cast<UINT>(call.args[1]), hOwner, FieldText(hOwner)});
         };
-    }
-
-    // Starts with the caret in the interval field.
-    void Focus()
-    {
-        ::SetFocus(::GetDlgItem(m_dlg.m_hWnd, IDC_EDIT_COUNT));
-        PumpFor(100);
     }
 
     // Keys through xdotool, then waits for the field's text (and the number
@@ -104,7 +115,7 @@ protected:
 TEST_F(IntervalTyping, ALetterEmptiesTheWholeFieldOnceAndEmptyingByHandIsQuiet)
 {
     RunModal(m_dlg, [&] {
-        Focus();
+        FocusField(m_dlg.m_hWnd);
         Keys("type --delay 40 12", "12", 0);
         EXPECT_EQ("12", std::string(m_dlg.m_strCount));
 
@@ -122,7 +133,7 @@ TEST_F(IntervalTyping, ALetterEmptiesTheWholeFieldOnceAndEmptyingByHandIsQuiet)
 TEST_F(IntervalTyping, MoreThanTenDigitsWarnAtEachChangeAndStay)
 {
     RunModal(m_dlg, [&] {
-        Focus();
+        FocusField(m_dlg.m_hWnd);
         Keys("type --delay 30 1234567890", "1234567890", 0);
 
         Keys("type 1", "12345678901", 1);
@@ -142,7 +153,7 @@ TEST_F(IntervalTyping, MoreThanTenDigitsWarnAtEachChangeAndStay)
 TEST_F(IntervalTyping, PastedChineseIsIllegalUntilItIsTooLong)
 {
     RunModal(m_dlg, [&] {
-        Focus();
+        FocusField(m_dlg.m_hWnd);
         // Typed Chinese reaches no Wine window here (no input method on the
         // display), so the text comes from the clipboard with Ctrl+V keys.
         PutOnClipboard(m_dlg.m_hWnd, "中");
@@ -174,8 +185,7 @@ TEST(IntervalCheck, RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
 
     RunModal(dlg, [&] {
         hDlg = dlg.m_hWnd;
-        ::SetFocus(::GetDlgItem(dlg.m_hWnd, IDC_EDIT_COUNT));
-        PumpFor(100);
+        FocusField(dlg.m_hWnd);
         std::thread watcher([&] {
             const DWORD dwStart = ::GetTickCount();
             HWND hFound = nullptr;
