@@ -1,5 +1,7 @@
 #include "app/KovnaDlg.h"
 
+#include "schedule/Clock.h"
+
 namespace {
 
 // Workers get this long to finish a pass (a sound playing to its end, a
@@ -11,6 +13,7 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
     ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
+    ON_EN_CHANGE(IDC_EDIT_COUNT, OnChangeCount)
 END_MESSAGE_MAP()
 
 CKovnaDlg::CKovnaDlg(CWnd* pParent)
@@ -45,6 +48,9 @@ BOOL CKovnaDlg::OnInitDialog()
 
     SetIcon(m_hAppIcon, TRUE);
     SetIcon(m_hAppIcon, FALSE);
+
+    AfxBeginThread(ClockThreadProc, &m_staticClock, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
+    AfxBeginThread(SecondsThreadProc, &m_staticSeconds, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
 
     m_comboUnit.AddString("分");
     m_comboUnit.AddString("时");

@@ -40,6 +40,7 @@ protected:
 
     void OnDestroy();
     void OnBtnExit();
+    void OnChangeCount();
 
     DECLARE_MESSAGE_MAP()
 };
