@@ -10,7 +10,13 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
+    ON_MESSAGE(WM_ICON_NOTIFY, OnIconMessage)
+    ON_REGISTERED_MESSAGE(WM_TASKBARCREATED, OnTaskbarCreated)
+    ON_WM_CLOSE()
+    ON_COMMAND(ID_ICONMENU_OPEN, OnIconMenuOpen)
+    ON_COMMAND(ID_ICONMENU_EXIT, OnIconMenuExit)
     ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
+    ON_BN_CLICKED(IDC_BTN_HIDE, OnBtnHide)
 END_MESSAGE_MAP()
 
 CKovnaDlg::CKovnaDlg(CWnd* pParent)
