@@ -51,8 +51,8 @@ protected:
     void OnIconMenuExit();
     void OnBtnHide();
 
+    DECLARE_MESSAGE_MAP()
+
 private:
     void HideToNotificationArea();
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -199,6 +199,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     EXPECT_EQ(static_cast<UINT>(NIF_ICON), api.Calls()[0].nid.uFlags);
     EXPECT_TRUE(icon.m_bActive);
     EXPECT_TRUE(icon.m_bSuspended);
+    EXPECT_EQ(owner.m_pWnd, icon.GetOwnerWindow());
 
     // A new image while hidden: the shell cannot find the icon, the record keeps it.
     const HICON hQuestion = ::LoadIconA(nullptr, IDI_QUESTION);
