@@ -77,9 +77,21 @@ restored() {
     echo "ok: $1 restores the window at $POS"
 }
 
+# A pop-up menu is the one mapped override-redirect window on this display.
+menu_up() {
+    for w in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+        info=$(xwininfo -id "$w" 2>/dev/null)
+        case "$info" in
+        *"Map State: IsViewable"*"Override Redirect State: yes"*) return 0 ;;
+        esac
+    done
+    return 1
+}
+
 right_click_icon() {
     xdotool mousemove --window "$TRAY" 10 10 click 3
-    sleep 1
+    wait_for 10 menu_up || fail "a right-click on the icon showed no menu"
+    sleep 0.3
 }
 
 "$WINE_RUN" "$EXE" >"$TMP/kovna.log" 2>&1 </dev/null &
