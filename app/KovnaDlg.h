@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/RegionButton.h"
+#include "controls/TrayIcon.h"
 #include "platform/Afx.h"
 #include "res/resource.h"
 
@@ -23,6 +24,7 @@ public:
     CRegionButton m_btnHide;
     CRegionButton m_btnHelp;
     CRegionButton m_btnExit;
+    CTrayIcon m_notifyIcon;
     BYTE m_bRunning = 0;
     CStatic m_staticClock;
     CStatic m_staticSeconds;
@@ -37,10 +39,21 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
     void OnDestroy();
     void OnBtnExit();
     void OnChangeCount();
 
+    LRESULT OnIconMessage(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTaskbarCreated(WPARAM wParam, LPARAM lParam);
+    void OnClose();
+    void OnIconMenuOpen();
+    void OnIconMenuExit();
+    void OnBtnHide();
+
     DECLARE_MESSAGE_MAP()
+
+private:
+    void HideToNotificationArea();
 };

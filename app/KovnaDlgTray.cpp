@@ -1,0 +1,59 @@
+// Hiding the main dialog to the notification area and restoring it.
+#include "app/KovnaDlg.h"
+
+namespace {
+
+constexpr char kTrayTip[] = "Kovna";
+
+} // namespace
+
+void CKovnaDlg::HideToNotificationArea()
+{
+    // Hidden already: the icon is there, and a second one for the same
+    // window and identifier would be refused and orphan the first.
+    if (m_notifyIcon.m_bActive)
+        return;
+    // Without an icon nothing would lead back to a hidden window, and a
+    // pending shutdown could no longer be cancelled: stay visible then.
+    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, kTrayTip, m_hAppIcon, IDR_ICONMENU))
+        ShowWindow(SW_HIDE);
+}
+
+LRESULT CKovnaDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    // The minimise box hides instead; the window is never iconic.
+    if (nMsg == WM_SYSCOMMAND && wParam == SC_MINIMIZE) {
+        HideToNotificationArea();
+        return 1;
+    }
+    return CDialog::WindowProc(nMsg, wParam, lParam);
+}
+
+void CKovnaDlg::OnClose() { HideToNotificationArea(); }
+
+void CKovnaDlg::OnBtnHide() { HideToNotificationArea(); }
+
+LRESULT CKovnaDlg::OnIconMessage(WPARAM wParam, LPARAM lParam) { return m_notifyIcon.OnIconNotify(wParam, lParam); }
+
+LRESULT CKovnaDlg::OnTaskbarCreated(WPARAM, LPARAM)
+{
+    // A restarted shell has lost our icon; while hidden, put it back, or
+    // show the window when the new shell refuses it.
+    if (m_notifyIcon.m_bActive) {
+        if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, kTrayTip, m_hAppIcon, IDR_ICONMENU))
+            ShowWindow(SW_SHOW);
+    }
+    return 0;
+}
+
+void CKovnaDlg::OnIconMenuOpen()
+{
+    m_notifyIcon.DeleteIcon();
+    ShowWindow(SW_SHOW);
+}
+
+void CKovnaDlg::OnIconMenuExit()
+{
+    m_notifyIcon.DeleteIcon();
+    OnCancel();
+}

@@ -1,0 +1,140 @@
+// The main dialog hiding to the notification area and coming back, against
+// a recording shell.
+#include <gtest/gtest.h>
+
+#include "DialogHarness.h"
+#include "Recorder.h"
+#include "app/KovnaDlg.h"
+
+namespace {
+
+std::vector<uintptr_t> Sent(const CRecordingApi& api)
+{
+    std::vector<uintptr_t> messages;
+    for (const RecordedCall& call : api.CallsNamed("Shell_NotifyIconA"))
+        messages.push_back(call.args[0]);
+    return messages;
+}
+
+using Msgs = std::vector<uintptr_t>;
+
+void Hide(CKovnaDlg& dlg) { ::SendMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); }
+
+} // namespace
+
+TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    const INT_PTR nResult = RunModal(dlg, [&] {
+        RECT rcBefore;
+        dlg.GetWindowRect(&rcBefore);
+        const std::pair<UINT, WPARAM> ways[] = {
+            {WM_CLOSE, 0},
+            {WM_SYSCOMMAND, SC_CLOSE},
+            {WM_SYSCOMMAND, SC_MINIMIZE},
+            {WM_COMMAND, MAKEWPARAM(IDC_BTN_HIDE, BN_CLICKED)},
+        };
+        for (const auto& way : ways) {
+            SCOPED_TRACE(way.second);
+            api.Clear();
+            const LRESULT lResult = ::SendMessageA(dlg.m_hWnd, way.first, way.second, 0);
+            EXPECT_EQ(way.second == SC_MINIMIZE ? 1 : 0, lResult);
+            EXPECT_FALSE(dlg.IsWindowVisible());
+            EXPECT_FALSE(dlg.IsIconic());
+            ASSERT_EQ(Msgs{NIM_ADD}, Sent(api));
+            const NOTIFYICONDATAA& nid = api.Calls().back().nid;
+            EXPECT_EQ(dlg.m_hWnd, nid.hWnd);
+            EXPECT_EQ(0x040Au, nid.uCallbackMessage);
+            EXPECT_EQ(std::string("Kovna"), nid.szTip);
+            EXPECT_EQ(dlg.m_hAppIcon, nid.hIcon);
+            EXPECT_EQ(129u, nid.uID);
+
+            // Hidden already: no second icon for the same window.
+            ::SendMessageA(dlg.m_hWnd, way.first, way.second, 0);
+            // Open deletes the icon, then shows the window where it was.
+            ::SendMessageA(dlg.m_hWnd, WM_COMMAND, ID_ICONMENU_OPEN, 0);
+            EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+            EXPECT_TRUE(dlg.IsWindowVisible());
+            RECT rcAfter;
+            dlg.GetWindowRect(&rcAfter);
+            EXPECT_TRUE(::EqualRect(&rcBefore, &rcAfter));
+        }
+    });
+    EXPECT_EQ(kHarnessEnded, nResult);  // closing never ended the dialog
+}
+
+TEST(TrayDialog, DoubleClickRestoresAndExitEndsWithoutAnIcon)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    const INT_PTR nResult = RunModal(dlg, [&] {
+        Hide(dlg);
+        EXPECT_EQ(0, ::SendMessageA(dlg.m_hWnd, WM_ICON_NOTIFY, 130, WM_LBUTTONDBLCLK));
+        EXPECT_FALSE(dlg.IsWindowVisible());
+        // The window is open again before the notification returns.
+        EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_ICON_NOTIFY, 129, WM_LBUTTONDBLCLK));
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+
+        Hide(dlg);
+        ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_ICONMENU_EXIT, 0);
+    });
+    EXPECT_EQ(IDCANCEL, nResult);
+    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE, NIM_ADD, NIM_DELETE}), Sent(api));
+}
+
+TEST(TrayDialog, ARefusedIconKeepsTheWindowVisible)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        api.bShellResult = FALSE;
+        Hide(dlg);
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        api.bShellResult = TRUE;
+        api.dwVersion = 3;
+        EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0));
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        EXPECT_FALSE(dlg.IsIconic());
+    });
+}
+
+TEST(TrayDialog, ARestartedShellGetsTheIconAgain)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        ASSERT_NE(0u, WM_TASKBARCREATED);
+        ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);  // shown: no icon wanted
+        Hide(dlg);
+        ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);
+        EXPECT_EQ((Msgs{NIM_ADD, NIM_ADD}), Sent(api));
+        EXPECT_EQ(129u, api.Calls().back().nid.uID);
+        EXPECT_FALSE(dlg.IsWindowVisible());
+
+        // A new shell that refuses the icon: the window comes back instead.
+        api.bShellResult = FALSE;
+        ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        api.bShellResult = TRUE;
+        Hide(dlg);
+        EXPECT_FALSE(dlg.IsWindowVisible());
+    });
+}
+
+TEST(TrayDialog, DestroyingTheDialogLeavesNoIcon)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    {
+        CKovnaDlg dlg;
+        RunModal(dlg, [&] { Hide(dlg); });
+    }
+    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+    EXPECT_EQ(129u, api.Calls().back().nid.uID);
+}
