@@ -1,6 +1,7 @@
 // Cost of the region button's two kinds of drawing: the render pass that
 // makes the four state images once per window, and the clipped copy of one
-// image that every later paint does. Prints microseconds per operation.
+// image that every later paint does. Prints microseconds per operation,
+// the best of five batches.
 #include <cstdio>
 
 #include "controls/RegionButton.h"
@@ -40,13 +41,20 @@ double Now()
     return static_cast<double>(counter.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
+// The best of five batches: the machine is shared, and other work only adds.
 template <class F>
 double MicrosecondsEach(int nRuns, F&& operation)
 {
-    const double start = Now();
-    for (int i = 0; i < nRuns; ++i)
-        operation();
-    return (Now() - start) / nRuns;
+    double best = 0;
+    for (int nBatch = 0; nBatch < 5; ++nBatch) {
+        const double start = Now();
+        for (int i = 0; i < nRuns; ++i)
+            operation();
+        const double each = (Now() - start) / nRuns;
+        if (nBatch == 0 || each < best)
+            best = each;
+    }
+    return best;
 }
 
 void Report(const char* pszShape, HRGN hRgn, CBenchParent& parent)
@@ -69,7 +77,7 @@ void Report(const char* pszShape, HRGN hRgn, CBenchParent& parent)
     dis.hwndItem = button.m_hWnd;
     dis.hDC = hMem;
     dis.rcItem = rect;
-    const int nRuns = 2000;
+    const int nRuns = 400;
     const double renderAndBlit = MicrosecondsEach(nRuns, [&] {
         button.RequestRender();
         button.DrawItem(&dis);

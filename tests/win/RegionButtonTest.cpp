@@ -322,11 +322,12 @@ TEST(RegionButton, TakesACopyOfTheShapeAtThePosition)
         EXPECT_EQ(CPoint(0, 0), button.Center());
     }
     {
-        // Colours given once outlive the window; the highlight form sets the
-        // pressed and hover fills only. A window made again renders again.
+        // Border style and colours given once outlive the window; the
+        // highlight form sets the pressed and hover fills only. A window made
+        // again renders again.
         Region shape(::CreateRectRgn(0, 0, 40, 20));
         CProbeButton button;
-        ASSERT_TRUE(button.Create("", kChildVisible, CPoint(10, 200), shape.h, &parent, kButtonId, 1,
+        ASSERT_TRUE(button.Create("", kChildVisible, CPoint(10, 200), shape.h, &parent, kButtonId, 2,
                                   RGB(200, 0, 0), RGB(0, 200, 0), RGB(0, 0, 200), RGB(90, 90, 90)));
         Paint(button.m_hWnd);
         EXPECT_FALSE(button.NeedRender());
