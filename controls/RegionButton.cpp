@@ -1,5 +1,78 @@
 #include "controls/RegionButton.h"
 
+namespace {
+
+// Redraw at once; the erase reaches OnEraseBkgnd, which leaves the pixels alone.
+constexpr UINT kHoverRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;
+
+// One edge band: the part of the shape uncovered by its copy moved by (k, k).
+struct EdgeBand {
+    int k;
+    int nColor;         // raised
+    int nPressedColor;  // sunken
+};
+
+// Later bands paint over earlier ones, so the inner colours go first.
+constexpr EdgeBand kTwoPixelBands[] = {
+    {2, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW},
+    {-2, COLOR_BTNSHADOW, COLOR_3DLIGHT},
+    {1, COLOR_3DLIGHT, COLOR_BTNSHADOW},
+    {-1, COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT},
+};
+
+constexpr EdgeBand kOnePixelBands[] = {
+    {1, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW},
+    {-1, COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT},
+};
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CRegionButton, CButton)
+    ON_WM_CREATE()
+    ON_WM_ERASEBKGND()
+    ON_WM_MOUSEMOVE()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_LBUTTONUP()
+END_MESSAGE_MAP()
+
+CRegionButton::CRegionButton()
+    : m_nBorder(1),
+      m_crNormal(::GetSysColor(COLOR_BTNFACE)),
+      m_crPressed(m_crNormal),
+      m_crHover(m_crNormal),
+      m_crDisabled(m_crNormal),
+      m_bMouseDown(FALSE),
+      m_bHover(FALSE),
+      m_bCaptured(FALSE),
+      m_hRgn(nullptr),
+      m_bNeedRender(TRUE)
+{
+}
+
+CRegionButton::~CRegionButton()
+{
+    m_pbmpNormal.reset();
+    m_pbmpPressed.reset();
+    m_pbmpHover.reset();
+    m_pbmpDisabled.reset();
+    // A region that a window accepted is the system's; only an unaccepted copy is ours.
+    if (m_hRgn)
+        ::DeleteObject(m_hRgn);
+}
+
+BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID)
+{
+    return CreateShaped(pszCaption, dwStyle, point, hRgn, pParentWnd, nID);
+}
+
+BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
+                           COLORREF crHighlight)
+{
+    m_crPressed = crHighlight;
+    m_crHover = crHighlight;
+    return CreateShaped(pszCaption, dwStyle, point, hRgn, pParentWnd, nID);
+}
+
 BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
                            int nBorder, COLORREF crNormal, COLORREF crPressed, COLORREF crHover,
                            COLORREF crDisabled)
@@ -9,9 +82,278 @@ BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN 
     m_crPressed = crPressed;
     m_crHover = crHover;
     m_crDisabled = crDisabled;
+    return CreateShaped(pszCaption, dwStyle, point, hRgn, pParentWnd, nID);
+}
 
-    RECT box{};
-    ::GetRgnBox(hRgn, &box);
-    const RECT rect{point.x, point.y, point.x + box.right - box.left, point.y + box.bottom - box.top};
+BOOL CRegionButton::CreateShaped(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd,
+                                 UINT nID)
+{
+    if (m_hRgn)
+        ::DeleteObject(m_hRgn);
+    // A source that cannot be copied leaves this square as the shape.
+    m_hRgn = ::CreateRectRgn(0, 0, 31, 31);
+    if (m_hRgn)
+        ::CombineRgn(m_hRgn, hRgn, nullptr, RGN_COPY);
+
+    // Only the position places the button: the caller's offset is dropped.
+    CRect box;
+    ::GetRgnBox(m_hRgn, &box);
+    ::OffsetRgn(m_hRgn, -box.left, -box.top);
+    ::GetRgnBox(m_hRgn, &box);
+    m_ptCenter = CPoint(box.left + box.Width() / 2, box.top + box.Height() / 2);
+
+    const CRect rect(point.x, point.y, point.x + box.Width(), point.y + box.Height());
     return CButton::Create(pszCaption, dwStyle, rect, pParentWnd, nID);
+}
+
+void CRegionButton::PreSubclassWindow()
+{
+    // Runs before WM_NCCREATE, so the very first paint is already owner-drawn.
+    ModifyStyle(0, BS_OWNERDRAW, 0);
+    CButton::PreSubclassWindow();
+}
+
+LRESULT CRegionButton::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    // An owner-drawn button would report the second click as BN_DOUBLECLICKED;
+    // as a plain press it gives a second BN_CLICKED.
+    if (nMsg == WM_LBUTTONDBLCLK)
+        nMsg = WM_LBUTTONDOWN;
+    return CButton::DefWindowProc(nMsg, wParam, lParam);
+}
+
+int CRegionButton::OnCreate(LPCREATESTRUCTA)
+{
+    if (Default() == -1)
+        return -1;
+    m_bNeedRender = TRUE;
+    // Once accepted, the region belongs to the window and dies with it.
+    if (::SetWindowRgn(m_hWnd, m_hRgn, TRUE))
+        m_hRgn = nullptr;
+    return 0;
+}
+
+BOOL CRegionButton::OnEraseBkgnd(CDC*)
+{
+    return TRUE;
+}
+
+void CRegionButton::OnMouseMove(UINT, CPoint point)
+{
+    if (!m_bMouseDown)
+        UpdateHover(point);
+    Default();
+}
+
+void CRegionButton::OnLButtonDown(UINT, CPoint)
+{
+    m_bMouseDown = TRUE;
+    if (!m_bCaptured) {
+        ::SetCapture(m_hWnd);
+        m_bCaptured = TRUE;
+    }
+    Default();
+}
+
+void CRegionButton::OnLButtonUp(UINT, CPoint point)
+{
+    // The click handler of the parent runs in here and may destroy this window
+    // and create it again; what follows works on whichever window is current.
+    Default();
+    m_bMouseDown = FALSE;
+    if (m_bCaptured) {
+        ::ReleaseCapture();
+        m_bCaptured = FALSE;
+    }
+    // Without a window a redraw would go to the whole desktop.
+    if (m_hWnd)
+        UpdateHover(point);
+}
+
+void CRegionButton::UpdateHover(CPoint point)
+{
+    if (IsInRegion(point)) {
+        if (!m_bCaptured) {
+            ::SetCapture(m_hWnd);
+            m_bCaptured = TRUE;
+        }
+        if (!m_bHover) {
+            m_bHover = TRUE;
+            RedrawWindow(nullptr, nullptr, kHoverRedraw);
+        }
+    } else {
+        if (m_bCaptured) {
+            ::ReleaseCapture();
+            m_bCaptured = FALSE;
+        }
+        m_bHover = FALSE;
+        RedrawWindow(nullptr, nullptr, kHoverRedraw);
+    }
+}
+
+BOOL CRegionButton::IsInRegion(CPoint point) const
+{
+    CRgn shape;
+    CopyWindowRegion(shape);
+    CRect box;
+    shape.GetRgnBox(&box);
+    return ::PtInRect(&box, point) && shape.PtInRegion(point.x, point.y);
+}
+
+void CRegionButton::CopyWindowRegion(CRgn& rgn) const
+{
+    rgn.CreateRectRgn(0, 0, 0, 0);
+    if (rgn.GetSafeHandle())
+        ::GetWindowRgn(m_hWnd, rgn);
+}
+
+// ---- State images ------------------------------------------------------------
+
+void CRegionButton::DrawItem(LPDRAWITEMSTRUCT pDrawItemStruct)
+{
+    CDC dc;
+    dc.Attach(pDrawItemStruct->hDC);
+    CRect rect;
+    GetClientRect(&rect);
+    if (m_bNeedRender)
+        RenderStateImages(&dc, rect);
+    BlitStateImage(&dc, rect, pDrawItemStruct->itemState);
+    dc.Detach();
+}
+
+void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
+{
+    struct Image {
+        std::unique_ptr<CBitmap>& pImage;
+        COLORREF crFill;
+        BOOL bEtched;
+        BOOL bPressed;
+    };
+    const Image images[] = {
+        {m_pbmpNormal, m_crNormal, FALSE, FALSE},
+        {m_pbmpPressed, m_crPressed, FALSE, TRUE},
+        {m_pbmpHover, m_crHover, FALSE, FALSE},
+        {m_pbmpDisabled, m_crDisabled, TRUE, FALSE},
+    };
+
+    CDC memDC;
+    memDC.CreateCompatibleDC(pDC);
+    for (const Image& image : images) {
+        image.pImage.reset();
+        image.pImage = std::make_unique<CBitmap>();
+        RenderImage(pDC, &memDC, image.pImage.get(), image.crFill, rect, image.bEtched, image.bPressed);
+    }
+    memDC.DeleteDC();
+    m_bNeedRender = FALSE;
+}
+
+void CRegionButton::RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF crFill, const CRect& rect,
+                                BOOL bEtched, BOOL bPressed)
+{
+    // Compatible with the window's context: a memory context would give monochrome.
+    if (!pImage->CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
+        return;
+    const HGDIOBJ hOldBitmap = pMemDC->SelectObject(pImage);
+    {
+        CRgn shape;
+        CopyWindowRegion(shape);
+        pMemDC->FillSolidRect(rect, RGB(0, 0, 0));
+        CBrush brush(crFill);
+        pMemDC->FillRgn(&shape, &brush);
+        DrawCaption(pMemDC, bEtched, bPressed);
+        DrawEdgeBands(pMemDC, &shape, bPressed);
+    }
+    pMemDC->SelectObject(hOldBitmap);
+}
+
+void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
+{
+    const int nOldMode = pMemDC->SetBkMode(TRANSPARENT);
+    CString strCaption;
+    GetWindowText(strCaption);
+
+    // A parent without a font of its own gets the system's default GUI font.
+    LOGFONTA logFont{};
+    const auto hParentFont = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
+    if (!hParentFont || ::GetObjectA(hParentFont, sizeof logFont, &logFont) != sizeof logFont)
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+    CFont font;
+    font.CreateFontIndirect(&logFont);
+    const HGDIOBJ hOldFont = pMemDC->SelectObject(&font);
+
+    TEXTMETRICA metrics{};
+    pMemDC->GetTextMetrics(&metrics);
+    CPoint point(m_ptCenter.x, m_ptCenter.y + metrics.tmHeight / 2);
+    if (bPressed) {
+        point.x += m_nBorder;
+        point.y += m_nBorder;
+    }
+
+    const UINT nOldAlign = pMemDC->SetTextAlign(TA_CENTER | TA_BOTTOM);
+    if (bEtched) {
+        // The shadow copy goes last, over the highlight one pixel right and down.
+        pMemDC->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
+        pMemDC->TextOut(point.x + 1, point.y + 1, strCaption);
+        pMemDC->SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
+        pMemDC->TextOut(point.x, point.y, strCaption);
+    } else {
+        pMemDC->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+        pMemDC->TextOut(point.x, point.y, strCaption);
+    }
+    pMemDC->SetTextAlign(nOldAlign);
+
+    pMemDC->SelectObject(hOldFont);
+    font.DeleteObject();
+    pMemDC->SetBkMode(nOldMode);
+}
+
+void CRegionButton::FillBand(CDC* pMemDC, const CRgn* pShape, CRgn* pBand, int k, COLORREF cr)
+{
+    pBand->CombineRgn(pShape, nullptr, RGN_COPY);
+    pBand->OffsetRgn(k, k);
+    pBand->CombineRgn(pShape, pBand, RGN_DIFF);
+    CBrush brush(cr);
+    pMemDC->FillRgn(pBand, &brush);
+}
+
+void CRegionButton::DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed)
+{
+    CRgn band;
+    band.CreateRectRgn(0, 0, 0, 0);
+    const auto paint = [&](const EdgeBand& edge) {
+        FillBand(pMemDC, pShape, &band, edge.k, ::GetSysColor(bPressed ? edge.nPressedColor : edge.nColor));
+    };
+    if (m_nBorder == 2) {
+        for (const EdgeBand& edge : kTwoPixelBands)
+            paint(edge);
+    } else {
+        for (const EdgeBand& edge : kOnePixelBands)
+            paint(edge);
+    }
+}
+
+void CRegionButton::BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState)
+{
+    const CBitmap* pImage;
+    if (nItemState & ODS_DISABLED)
+        pImage = m_pbmpDisabled.get();
+    else if (nItemState & ODS_SELECTED)
+        pImage = m_pbmpPressed.get();
+    else if (m_bHover)
+        pImage = m_pbmpHover.get();
+    else
+        pImage = m_pbmpNormal.get();
+    // An image whose bitmap could not be made shows nothing.
+    if (!pImage || !pImage->GetSafeHandle())
+        return;
+
+    CDC memDC;
+    memDC.CreateCompatibleDC(pDC);
+    CRgn shape;
+    CopyWindowRegion(shape);
+    const HGDIOBJ hOldBitmap = memDC.SelectObject(pImage);
+    pDC->SelectClipRgn(&shape);
+    pDC->BitBlt(0, 0, rect.Width(), rect.Height(), &memDC, 0, 0, SRCCOPY);
+    pDC->SelectClipRgn(nullptr);
+    memDC.SelectObject(hOldBitmap);
 }

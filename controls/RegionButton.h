@@ -1,21 +1,74 @@
-// A push button shaped by a region. For now a standard push button placed
-// and sized by the region's bounding box.
+// A push button shaped by a region. The window keeps a copy of the caller's
+// shape as its window region, paints itself from four images rendered once
+// per window (normal, pressed, hover, disabled), and tracks hover by holding
+// the mouse capture while the cursor is over the shape.
 #pragma once
+
+#include <memory>
 
 #include "platform/Afx.h"
 
 class CRegionButton : public CButton {
 public:
+    CRegionButton();
+    ~CRegionButton() override;
+
+    using CButton::Create;
+
     // Caption, style, position of the shape's top-left corner in the parent,
-    // shape (stays the caller's), parent, control ID, border style and the
-    // fill colours of the normal, pressed, hover and disabled looks.
+    // shape (stays the caller's), parent and control ID; the look keeps the
+    // border style and colours stored by earlier creations.
+    BOOL Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID);
+    // As above; crHighlight fills the pressed and hover looks.
+    BOOL Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
+                COLORREF crHighlight);
+    // As above, with the border style (2: two-pixel 3D edge, else one pixel)
+    // and the fill colours of the normal, pressed, hover and disabled looks.
     BOOL Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
                 int nBorder, COLORREF crNormal, COLORREF crPressed, COLORREF crHover, COLORREF crDisabled);
 
+    void DrawItem(LPDRAWITEMSTRUCT pDrawItemStruct) override;
+
+protected:
+    void PreSubclassWindow() override;
+    LRESULT DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
+
+    int OnCreate(LPCREATESTRUCTA pCreateStruct);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnMouseMove(UINT nFlags, CPoint point);
+    void OnLButtonDown(UINT nFlags, CPoint point);
+    void OnLButtonUp(UINT nFlags, CPoint point);
+
+    int m_nBorder;
+    COLORREF m_crNormal;
+    COLORREF m_crPressed;
+    COLORREF m_crHover;
+    COLORREF m_crDisabled;
+    std::unique_ptr<CBitmap> m_pbmpNormal;
+    std::unique_ptr<CBitmap> m_pbmpPressed;
+    std::unique_ptr<CBitmap> m_pbmpHover;
+    std::unique_ptr<CBitmap> m_pbmpDisabled;
+    CPoint m_ptCenter;
+    BOOL m_bMouseDown;
+    BOOL m_bHover;
+    BOOL m_bCaptured;
+    HRGN m_hRgn;
+    BOOL m_bNeedRender;
+
+    DECLARE_MESSAGE_MAP()
+
 private:
-    int m_nBorder = 1;
-    COLORREF m_crNormal = ::GetSysColor(COLOR_BTNFACE);
-    COLORREF m_crPressed = m_crNormal;
-    COLORREF m_crHover = m_crNormal;
-    COLORREF m_crDisabled = m_crNormal;
+    BOOL CreateShaped(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID);
+    void UpdateHover(CPoint point);
+    BOOL IsInRegion(CPoint point) const;
+    // rgn becomes a copy of the window's current region (empty when it has none).
+    void CopyWindowRegion(CRgn& rgn) const;
+
+    void RenderStateImages(CDC* pDC, const CRect& rect);
+    void RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF crFill, const CRect& rect, BOOL bEtched,
+                     BOOL bPressed);
+    void DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed);
+    static void FillBand(CDC* pMemDC, const CRgn* pShape, CRgn* pBand, int k, COLORREF cr);
+    void DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed);
+    void BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState);
 };

@@ -49,6 +49,14 @@ HDC CDC::Detach()
     return hDC;
 }
 
+BOOL CDC::DeleteDC()
+{
+    const BOOL bDeleted = m_bOwned && m_hDC ? ::DeleteDC(m_hDC) : FALSE;
+    m_hDC = nullptr;
+    m_bOwned = false;
+    return bDeleted;
+}
+
 BOOL CDC::CreateCompatibleDC(CDC* pDC)
 {
     if (m_bOwned && m_hDC)

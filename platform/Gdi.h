@@ -87,6 +87,8 @@ public:
     void Attach(HDC hDC) { m_hDC = hDC; }
     HDC Detach();
     BOOL CreateCompatibleDC(CDC* pDC);
+    // Deletes a context made by CreateCompatibleDC; a borrowed one is only let go.
+    BOOL DeleteDC();
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
