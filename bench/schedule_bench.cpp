@@ -37,6 +37,16 @@ void Pump(DWORD nMilliseconds)
     }
 }
 
+// Handles what is already queued or sent, as the modal loop does between two clicks.
+void PumpPending()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
 void Press(int nID)
 {
     ::SendMessageA(g_pDlg->m_hWnd, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
@@ -60,6 +70,7 @@ void MeasureWorkers()
     for (int i = 0; i < 1000; ++i) {
         Press(IDC_BTN_SET_AFTER);  // Reset
         Press(IDC_BTN_SET_AFTER);  // Set
+        PumpPending();
         if (AfxLiveWorkerCount() > nPeak)
             nPeak = AfxLiveWorkerCount();
     }

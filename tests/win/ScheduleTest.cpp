@@ -443,3 +443,23 @@ TEST(Schedule, EndingTheProgramDuringACountdownNeverActs)
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
+
+TEST(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "2");
+        for (const char* want : {"重设", "设置", "重设"}) {
+            const HWND hButton = ::GetDlgItem(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+            ::SendMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+            ::SendMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+            PumpFor(100);
+            EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AFTER));
+            EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
+        }
+        EXPECT_EQ(120, g_nSecondsLeft.load());
+        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    });
+}
