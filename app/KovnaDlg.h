@@ -50,11 +50,11 @@ protected:
     void OnSetAt();
     CTime GetTargetTime();
 
+    DECLARE_MESSAGE_MAP()
+
 private:
     // One command button with the look that all five share.
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
     // Both pickers show the current local time again.
     void ResetPickersToNow();
-
-    DECLARE_MESSAGE_MAP()
 };
