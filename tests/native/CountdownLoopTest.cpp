@@ -88,19 +88,9 @@ TEST(CountdownLoop, RelativeHoursCountDownOnePerSecondThenAct)
     EXPECT_EQ(7200u * 1000, scene.nSleptMs);
     EXPECT_EQ(std::vector<int>{1}, scene.actions);
     EXPECT_EQ(0, g_nSecondsLeft.load());
-}
-
-TEST(CountdownLoop, AbsoluteLinesHaveNoFullStop)
-{
-    Scene scene;
-    StartAt(2, 3);
-    RunCountdown(SCHEDULE_AT, scene.Effects());
-    const std::vector<std::string> want = {"3秒后重启", "2秒后重启", "1秒后重启", ""};
-    EXPECT_EQ(want, scene.lines);
-    EXPECT_EQ(std::vector<int>{2}, scene.actions);
-    EXPECT_EQ(0, g_spanLeft.load().GetTotalSeconds());
+    // The absolute row's texts have no full stop.
+    EXPECT_STREQ("重启", CountdownModeText(SCHEDULE_AT, 2));
     EXPECT_STREQ("闹铃.", CountdownModeText(SCHEDULE_AFTER, 3));
-    EXPECT_STREQ("闹铃", CountdownModeText(SCHEDULE_AT, 3));
 }
 
 TEST(CountdownLoop, ACounterAlreadyOutActsAtOnce)
