@@ -1,6 +1,7 @@
 #include "app/KovnaDlg.h"
 
 #include "schedule/Clock.h"
+#include "schedule/ScheduleState.h"
 
 namespace {
 
@@ -19,6 +20,11 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_COMMAND(ID_ICONMENU_EXIT, OnIconMenuExit)
     ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
     ON_BN_CLICKED(IDC_BTN_HIDE, OnBtnHide)
+    ON_BN_CLICKED(IDC_BTN_SET_AT, OnSetAt)
+    ON_BN_CLICKED(IDC_RADIO_REBOOT, OnRadioReboot)
+    ON_BN_CLICKED(IDC_RADIO_SHUTDOWN, OnRadioShutdown)
+    ON_BN_CLICKED(IDC_RADIO_ALARM, OnRadioAlarm)
+    ON_BN_CLICKED(IDC_BTN_SET_AFTER, OnSetAfter)
     ON_EN_CHANGE(IDC_EDIT_COUNT, OnChangeCount)
 END_MESSAGE_MAP()
 
@@ -66,14 +72,37 @@ BOOL CKovnaDlg::OnInitDialog()
 
     ::SendDlgItemMessageA(m_hWnd, IDC_RADIO_ALARM, BM_SETCHECK, BST_CHECKED, 0);
 
+    CRgn rgnButton;
+    rgnButton.CreateRectRgn(0, 0, 50, 24);
+    CreateCommandButton(m_btnSetAfter, "设置", 350, 100, rgnButton, IDC_BTN_SET_AFTER);
+    CreateCommandButton(m_btnSetAt, "设置", 350, 138, rgnButton, IDC_BTN_SET_AT);
+    CreateCommandButton(m_btnHide, "隐藏", 96, 208, rgnButton, IDC_BTN_HIDE);
+    CreateCommandButton(m_btnExit, "退出", 335, 208, rgnButton, IDC_BTN_EXIT);
+    CreateCommandButton(m_btnHelp, "帮助", 220, 208, rgnButton, IDC_BTN_HELP);
+
     return TRUE;
+}
+
+BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID)
+{
+    constexpr COLORREF crWhite = RGB(255, 255, 255);
+    return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, CPoint(x, y), hRgn, this, nID, 2, crWhite, crWhite,
+                         crWhite, ::GetSysColor(COLOR_BTNFACE));
 }
 
 void CKovnaDlg::OnDestroy()
 {
+    // A countdown never acts once the program is ending.
+    ScheduleSetRunning(false);
     // The workers write to our controls: they stop before the controls go.
     AfxStopWorkers(kWorkerStopTimeoutMs);
     Default();
 }
 
 void CKovnaDlg::OnBtnExit() { OnCancel(); }
+
+void CKovnaDlg::OnRadioShutdown() { m_nMode = MODE_SHUTDOWN; }
+
+void CKovnaDlg::OnRadioReboot() { m_nMode = MODE_REBOOT; }
+
+void CKovnaDlg::OnRadioAlarm() { m_nMode = MODE_ALARM; }

@@ -52,8 +52,22 @@ protected:
     void OnIconMenuExit();
     void OnBtnHide();
 
+    void OnRadioShutdown();
+    void OnRadioReboot();
+    void OnRadioAlarm();
+
+    // The schedule controller: the Set/Reset toggle and its two kinds of start.
+    void ToggleRunning(BYTE& bFlag);
+    void OnSetAfter();
+    void OnSetAt();
+    CTime GetTargetTime();
+
     DECLARE_MESSAGE_MAP()
 
 private:
     void HideToNotificationArea();
+    // One command button with the look that all five share.
+    BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
+    // Both pickers show the current local time again.
+    void ResetPickersToNow();
 };

@@ -1,0 +1,49 @@
+#include "schedule/ScheduleMath.h"
+
+#include <climits>
+
+namespace {
+
+// Far beyond any counter, far from int64_t's end.
+constexpr int64_t kSaturated = int64_t{1} << 62;
+
+} // namespace
+
+int64_t LeadingInteger(const char* pszText)
+{
+    const char* p = pszText;
+    while (*p == ' ' || (*p >= '\t' && *p <= '\r'))
+        ++p;
+    bool bNegative = false;
+    if (*p == '+' || *p == '-')
+        bNegative = *p++ == '-';
+    int64_t nValue = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        if (nValue < kSaturated)
+            nValue = nValue * 10 + (*p - '0');
+    }
+    if (nValue > kSaturated)
+        nValue = kSaturated;
+    return bNegative ? -nValue : nValue;
+}
+
+IntervalResult IntervalSeconds(const char* pszText, int nUnit, int* pnSeconds)
+{
+    const int64_t nCount = LeadingInteger(pszText);
+    if (!*pszText || nCount <= 0)
+        return INTERVAL_NOT_POSITIVE;
+    const int64_t nUnitSeconds = nUnit >= 0 && nUnit < kUnitCount ? kUnitSeconds[nUnit] : kUnitSeconds[0];
+    if (nCount > INT_MAX / nUnitSeconds)
+        return INTERVAL_TOO_LONG;
+    *pnSeconds = static_cast<int>(nCount * nUnitSeconds);
+    return INTERVAL_OK;
+}
+
+SpanResult CheckSpan(CTimeSpan span)
+{
+    if (span.GetTotalSeconds() <= 0)
+        return SPAN_NOT_LATER;
+    if (span.GetTotalSeconds() > INT_MAX)
+        return SPAN_TOO_FAR;
+    return SPAN_OK;
+}

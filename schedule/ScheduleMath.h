@@ -1,0 +1,35 @@
+// The arithmetic of a Set press: the interval's leading integer times its
+// unit, and the span to a target time, both checked against the counters'
+// range (signed 32-bit seconds) before anything counts.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/CTime.h"
+
+// Seconds per unit, by index of the unit list: each unit is sixty times the
+// one before it.
+constexpr int kUnitSeconds[] = {60, 3600, 216000, 12960000};
+constexpr int kUnitCount = 4;
+
+// The integer that the text starts with, as atoi reads it (blanks, an
+// optional sign, digits up to the first other character: "1.5" gives 1), but
+// without overflow: a longer run of digits saturates.
+int64_t LeadingInteger(const char* pszText);
+
+enum IntervalResult {
+    INTERVAL_OK,
+    INTERVAL_NOT_POSITIVE,  // empty, zero or negative
+    INTERVAL_TOO_LONG,      // more seconds than the counter holds
+};
+
+// Checks the interval text for the unit of index nUnit; the seconds on success.
+IntervalResult IntervalSeconds(const char* pszText, int nUnit, int* pnSeconds);
+
+enum SpanResult {
+    SPAN_OK,
+    SPAN_NOT_LATER,  // the target is now or earlier (or has no time: -1)
+    SPAN_TOO_FAR,    // more seconds than the counter holds
+};
+
+SpanResult CheckSpan(CTimeSpan span);

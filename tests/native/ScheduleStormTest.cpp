@@ -1,0 +1,76 @@
+// Reset/Set presses far faster than a worker's once-a-second check, with
+// workers that start late and of both kinds: exactly one worker counts and
+// acts. Meant to run under ThreadSanitizer as well.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "schedule/CountdownLoop.h"
+
+TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
+{
+    std::atomic<int> nActions{0};
+    std::atomic<int> nActedMode{0};
+    std::atomic<int> nLinesOfLast{0};
+    std::atomic<bool> bLastStarted{false};
+
+    auto effects = [&] {
+        CountdownEffects fx;
+        fx.setLine = [&](const CString& text) {
+            if (bLastStarted && !text.IsEmpty())
+                ++nLinesOfLast;
+        };
+        fx.sleep = [](unsigned) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            return true;
+        };
+        fx.ending = [] { return false; };
+        fx.powerAction = [&](int nMode) {
+            ++nActions;
+            nActedMode = nMode;
+        };
+        fx.playAlarm = [] { return false; };
+        return fx;
+    };
+
+    std::mt19937 random(7);
+    std::vector<std::thread> workers;
+    ScheduleSetRunning(false);
+    for (int i = 0; i < 300; ++i) {
+        const ScheduleKind kind = i % 2 ? SCHEDULE_AFTER : SCHEDULE_AT;
+        // Set: a long count that the next Reset always cuts short.
+        ScheduleSetRunning(true);
+        g_nMode = 1;
+        g_nSecondsLeft = 100000;
+        g_spanLeft = CTimeSpan(100000);
+        ScheduleOpen(kind);
+        const int nDelayUs = static_cast<int>(random() % 3000);
+        workers.emplace_back([&, kind, nDelayUs] {
+            std::this_thread::sleep_for(std::chrono::microseconds(nDelayUs));
+            RunCountdown(kind, effects());
+        });
+        // Reset.
+        ScheduleSetRunning(false);
+    }
+
+    // The last Set, in reboot mode, counts for real.
+    ScheduleSetRunning(true);
+    g_nMode = 2;
+    g_nSecondsLeft = 20;
+    bLastStarted = true;
+    ScheduleOpen(SCHEDULE_AFTER);
+    workers.emplace_back([&] { RunCountdown(SCHEDULE_AFTER, effects()); });
+    for (std::thread& worker : workers)
+        worker.join();
+
+    EXPECT_EQ(1, nActions.load());
+    EXPECT_EQ(2, nActedMode.load());
+    EXPECT_EQ(0, g_nSecondsLeft.load());
+    // One counting worker: one line per second of the last schedule.
+    EXPECT_EQ(20, nLinesOfLast.load());
+    ScheduleSetRunning(false);
+}

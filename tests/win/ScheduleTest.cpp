@@ -1,0 +1,467 @@
+// The schedule controller, countdown workers and end actions in the real
+// main dialog, driven by the messages a user's clicks would send. Every
+// system effect lands in the recorder.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DialogHarness.h"
+#include "Recorder.h"
+#include "app/KovnaDlg.h"
+#include "schedule/PowerActions.h"
+#include "schedule/ScheduleState.h"
+
+namespace {
+
+const char kNotPositive[] = "时间间隔应大于0才对.";
+const char kTooLong[] = "时间间隔太长了, 不能超过2147483647秒.";
+const char kNotLater[] = "设置时间应该大于当前时间才对.";
+const char kTooFar[] = "设置时间离现在太远了, 不能超过2147483647秒.";
+
+void Click(CKovnaDlg& dlg, int nID)
+{
+    ::SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
+}
+
+void ClickRadio(CKovnaDlg& dlg, int nID)
+{
+    ::CheckRadioButton(dlg.m_hWnd, IDC_RADIO_SHUTDOWN, IDC_RADIO_ALARM, nID);
+    Click(dlg, nID);
+}
+
+std::string Text(CKovnaDlg& dlg, int nID) { return WindowText(::GetDlgItem(dlg.m_hWnd, nID)).GetString(); }
+
+RECT ChildRect(CKovnaDlg& dlg, int nID)
+{
+    RECT rc{};
+    ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, nID), &rc);
+    ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+SYSTEMTIME LocalFields(const CTime& time)
+{
+    struct tm local {};
+    time.GetLocalTm(&local);
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(local.tm_year + 1900);
+    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    st.wDay = static_cast<WORD>(local.tm_mday);
+    st.wHour = static_cast<WORD>(local.tm_hour);
+    st.wMinute = static_cast<WORD>(local.tm_min);
+    st.wSecond = static_cast<WORD>(local.tm_sec);
+    return st;
+}
+
+// The date picker gets the date, the time picker the time of day; each gets
+// a decoy for the part that must play no role.
+void SetTarget(CKovnaDlg& dlg, SYSTEMTIME st)
+{
+    SYSTEMTIME date = st;
+    date.wHour = 3;
+    date.wMinute = 4;
+    date.wSecond = 5;
+    SYSTEMTIME time = st;
+    time.wYear = 2001;
+    time.wMonth = 2;
+    time.wDay = 3;
+    ::SendMessageA(dlg.m_dateCtrl.m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+    ::SendMessageA(dlg.m_timeCtrl.m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+void SetTarget(CKovnaDlg& dlg, const CTime& time) { SetTarget(dlg, LocalFields(time)); }
+
+void ExpectStopped(CKovnaDlg& dlg)
+{
+    EXPECT_EQ(0, dlg.m_bRunning);
+    EXPECT_EQ(0, g_bRunning.load());
+    EXPECT_EQ("设置", Text(dlg, IDC_BTN_SET_AFTER));
+    EXPECT_EQ("设置", Text(dlg, IDC_BTN_SET_AT));
+    for (const int nID : {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME})
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
+}
+
+void ExpectRunning(CKovnaDlg& dlg)
+{
+    EXPECT_EQ(1, dlg.m_bRunning);
+    EXPECT_EQ(1, g_bRunning.load());
+    EXPECT_EQ("重设", Text(dlg, IDC_BTN_SET_AFTER));
+    EXPECT_EQ("重设", Text(dlg, IDC_BTN_SET_AT));
+    for (const int nID : {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME})
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
+}
+
+// Both pickers show the current local time (to within a few seconds).
+void ExpectPickersNow(CKovnaDlg& dlg)
+{
+    CTime date;
+    CTime time;
+    ASSERT_TRUE(dlg.m_dateCtrl.GetTime(date));
+    ASSERT_TRUE(dlg.m_timeCtrl.GetTime(time));
+    const int64_t nNow = CTime::GetCurrentTime().GetTime();
+    EXPECT_NEAR(static_cast<double>(nNow), static_cast<double>(date.GetTime()), 3);
+    EXPECT_NEAR(static_cast<double>(nNow), static_cast<double>(time.GetTime()), 3);
+}
+
+void ExpectOneWarning(CRecordingApi& api, const char* pszText)
+{
+    const auto boxes = api.CallsNamed("MessageBoxA");
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(pszText, boxes[0].text);
+    EXPECT_EQ("警告", boxes[0].caption);
+    EXPECT_EQ(static_cast<uintptr_t>(MB_ICONEXCLAMATION), boxes[0].args[1]);
+    api.Clear();
+}
+
+} // namespace
+
+TEST(Schedule, CommandButtonsAreCreatedFromTheTable)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const struct {
+            int id;
+            const char* caption;
+            int x, y;
+        } want[] = {
+            {IDC_BTN_SET_AFTER, "设置", 350, 100}, {IDC_BTN_SET_AT, "设置", 350, 138},
+            {IDC_BTN_HIDE, "隐藏", 96, 208},       {IDC_BTN_EXIT, "退出", 335, 208},
+            {IDC_BTN_HELP, "帮助", 220, 208},
+        };
+        for (const auto& w : want) {
+            SCOPED_TRACE(w.id);
+            const HWND hButton = ::GetDlgItem(dlg.m_hWnd, w.id);
+            ASSERT_NE(nullptr, hButton);
+            EXPECT_EQ(w.caption, Text(dlg, w.id));
+            const RECT rc = ChildRect(dlg, w.id);
+            EXPECT_EQ(w.x, rc.left);
+            EXPECT_EQ(w.y, rc.top);
+            EXPECT_EQ(50, rc.right - rc.left);
+            EXPECT_EQ(24, rc.bottom - rc.top);
+            EXPECT_EQ(static_cast<LONG>(WS_CHILD | WS_VISIBLE),
+                      ::GetWindowLongA(hButton, GWL_STYLE) & (WS_CHILD | WS_VISIBLE | WS_POPUP));
+        }
+        EXPECT_EQ(dlg.m_btnSetAfter.m_hWnd, ::GetDlgItem(dlg.m_hWnd, IDC_BTN_SET_AFTER));
+        EXPECT_EQ(dlg.m_btnExit.m_hWnd, ::GetDlgItem(dlg.m_hWnd, IDC_BTN_EXIT));
+
+        // The radios only store the mode.
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        EXPECT_EQ(MODE_SHUTDOWN, dlg.m_nMode);
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        EXPECT_EQ(MODE_REBOOT, dlg.m_nMode);
+        ClickRadio(dlg, IDC_RADIO_ALARM);
+        EXPECT_EQ(MODE_ALARM, dlg.m_nMode);
+    });
+}
+
+TEST(Schedule, RelativeStartCountsSixtyTimesPerUnitAndResetStops)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int units[] = {60, 3600, 216000, 12960000};
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "5");
+            dlg.m_comboUnit.SetCurSel(i);
+            Click(dlg, IDC_BTN_SET_AFTER);
+            EXPECT_EQ(5 * units[i], g_nSecondsLeft.load());
+            EXPECT_EQ(MODE_REBOOT, g_nMode.load());
+            EXPECT_EQ(CString("5"), dlg.m_strCount);
+            ExpectRunning(dlg);
+            // Re-created buttons are 26 high.
+            EXPECT_EQ(26, ChildRect(dlg, IDC_BTN_SET_AFTER).bottom - ChildRect(dlg, IDC_BTN_SET_AFTER).top);
+            EXPECT_EQ(138, ChildRect(dlg, IDC_BTN_SET_AT).top);
+            ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) ==
+                                               std::to_string(5 * units[i]) + "秒后重启."; },
+                                  3000));
+
+            SetTarget(dlg, CTime(2020, 6, 7, 8, 9, 10));
+            Click(dlg, IDC_BTN_SET_AFTER);
+            ExpectStopped(dlg);
+            ExpectPickersNow(dlg);
+            EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
+        }
+        // A count just under the counter's end is still a count.
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "35791394");
+        dlg.m_comboUnit.SetCurSel(0);
+        Click(dlg, IDC_BTN_SET_AFTER);
+        EXPECT_EQ(2147483640, g_nSecondsLeft.load());
+        ExpectRunning(dlg);
+        Click(dlg, IDC_BTN_SET_AFTER);
+        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, RefusedIntervalsWarnAndStayStopped)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        const struct {
+            const char* text;
+            int unit;
+            const char* warning;
+        } cases[] = {
+            {"", 0, kNotPositive},
+            {"0", 2, kNotPositive},
+            // 166 months and ten digits of minutes would wrap the counter.
+            {"166", 3, kTooLong},
+            {"9999999999", 0, kTooLong},
+        };
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.text);
+            ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, c.text);
+            dlg.m_comboUnit.SetCurSel(c.unit);
+            api.Clear();
+            Click(dlg, IDC_BTN_SET_AFTER);
+            ExpectOneWarning(api, c.warning);
+            ExpectStopped(dlg);
+        }
+        EXPECT_EQ(nWorkers, AfxLiveWorkerCount());
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+
+        SetTarget(dlg, CTime::GetCurrentTime());
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectOneWarning(api, kNotLater);
+        ExpectStopped(dlg);
+
+        // Before 1970 the target has no time at all (-1): never a count.
+        SYSTEMTIME st{};
+        st.wYear = 1969;
+        st.wMonth = 12;
+        st.wDay = 31;
+        st.wHour = 23;
+        SetTarget(dlg, st);
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectOneWarning(api, kNotLater);
+        ExpectStopped(dlg);
+
+        // Past January 2038 the time is right, but the count would not fit.
+        st.wYear = 2100;
+        SetTarget(dlg, st);
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectOneWarning(api, kTooFar);
+        ExpectStopped(dlg);
+
+        st.wYear = 2040;
+        SetTarget(dlg, st);
+        Click(dlg, IDC_BTN_SET_AT);
+        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        ExpectRunning(dlg);
+        // Date from the date picker, time of day from the time picker.
+        const int64_t nWant = (CTime(2040, 12, 31, 23, 0, 0) - CTime::GetCurrentTime()).GetTotalSeconds();
+        EXPECT_NEAR(static_cast<double>(nWant), static_cast<double>(g_spanLeft.load().GetTotalSeconds()), 2);
+        ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).find("秒后关机") != std::string::npos; },
+                              3000));
+        EXPECT_EQ(std::string::npos, Text(dlg, IDC_STATIC_COUNTDOWN).find('.'));
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectStopped(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
+        Click(dlg, IDC_BTN_SET_AFTER);
+        ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "60秒后关机."; }, 2000));
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(5));
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectStopped(dlg);
+        ExpectPickersNow(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
+        EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
+    });
+    EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    EXPECT_EQ(0u, api.Count("OpenProcessToken"));
+}
+
+TEST(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
+        Click(dlg, IDC_BTN_SET_AT);
+        ExpectRunning(dlg);
+        // A later radio change does not touch the running countdown.
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "1秒后重启"; }, 3000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("ExitWindowsEx") > 0; }, 3000));
+        EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
+        PumpFor(200);
+        ExpectRunning(dlg);
+    });
+    const auto calls = api.Calls();
+    std::vector<std::string> names;
+    for (const auto& call : calls)
+        names.push_back(call.name);
+    const std::vector<std::string> want = {"OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
+                                           "GetLastError",     "ExitWindowsEx",         "CloseHandle"};
+    ASSERT_EQ(want, names);
+    EXPECT_EQ(0x28u, calls[0].args[1]);
+    EXPECT_EQ(0u, calls[1].args[0]);
+    EXPECT_EQ("SeShutdownPrivilege", calls[1].text);
+    // Token, not disabling all, no previous state; one privilege, enabled.
+    const std::vector<uintptr_t> adjust = {CRecordingApi::kFakeToken, 0, 0, 0, 0, 1, 19, SE_PRIVILEGE_ENABLED};
+    EXPECT_EQ(adjust, calls[2].args);
+    EXPECT_EQ((std::vector<uintptr_t>{EWX_REBOOT | EWX_FORCE, 0}), calls[4].args);
+    EXPECT_EQ(CRecordingApi::kFakeToken, calls[5].args[0]);
+}
+
+TEST(Schedule, PowerActionsNeedTheEnabledPrivilege)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    EXPECT_TRUE(ShutdownSystem());
+    ASSERT_EQ(1u, api.Count("ExitWindowsEx"));
+    EXPECT_EQ(static_cast<uintptr_t>(EWX_SHUTDOWN | EWX_FORCE), api.CallsNamed("ExitWindowsEx")[0].args[0]);
+
+    api.Clear();
+    api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
+    EXPECT_FALSE(RebootSystem());
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+    EXPECT_EQ(1u, api.Count("CloseHandle"));
+
+    api.Clear();
+    api.dwLastError = 0;
+    api.bExitWindowsResult = FALSE;
+    EXPECT_FALSE(ShutdownSystem());
+
+    api.Clear();
+    api.bOpenTokenResult = FALSE;
+    EXPECT_FALSE(ShutdownSystem());
+    EXPECT_EQ(1u, api.Calls().size());
+}
+
+TEST(Schedule, AlarmRepeatsWithoutSpinningUntilReset)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
+        Click(dlg, IDC_BTN_SET_AT);
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundA") > 0; }, 4000));
+        EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
+        // Every play fails here at once: about one try a second, not thousands.
+        PumpFor(2500);
+        const size_t nPlays = api.Count("PlaySoundA");
+        EXPECT_GE(nPlays, 2u);
+        EXPECT_LE(nPlays, 5u);
+        for (const auto& call : api.CallsNamed("PlaySoundA")) {
+            EXPECT_EQ("C:\\WINDOWS\\Media\\ringin.wav", call.text);
+            EXPECT_EQ((std::vector<uintptr_t>{0, 0}), call.args);
+        }
+        ExpectRunning(dlg);
+
+        // A sound that plays is replayed back to back, until Reset.
+        api.bPlaySoundResult = TRUE;
+        api.dwPlaySoundMs = 100;
+        // The worker may still be in its one-second wait after a failed play.
+        PumpFor(2000);
+        EXPECT_GE(api.Count("PlaySoundA"), nPlays + 5);
+        Click(dlg, IDC_BTN_SET_AFTER);
+        ExpectStopped(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 1500));
+        const size_t nAfterReset = api.Count("PlaySoundA");
+        PumpFor(500);
+        EXPECT_EQ(nAfterReset, api.Count("PlaySoundA"));
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, ResetSetStormLeavesOneCountingWorker)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
+        // Reset then Set, each pair far inside one second, both rows mixed.
+        for (int i = 0; i < 100; ++i)
+            Click(dlg, i % 3 ? IDC_BTN_SET_AFTER : IDC_BTN_SET_AT);
+        ExpectStopped(dlg);
+        Click(dlg, IDC_BTN_SET_AFTER);
+        const DWORD dwSet = ::GetTickCount();
+        ExpectRunning(dlg);
+        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers + 1; }, 3000));
+        PumpFor(2200);
+        EXPECT_EQ(nWorkers + 1, AfxLiveWorkerCount());
+        // One worker, one decrement a second.
+        const int nSeconds = static_cast<int>((::GetTickCount() - dwSet) / 1000);
+        EXPECT_GE(60 - g_nSecondsLeft.load(), nSeconds - 1);
+        EXPECT_LE(60 - g_nSecondsLeft.load(), nSeconds + 1);
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, EndingTheProgramDuringACountdownNeverActs)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    const INT_PTR nResult = RunModal(dlg, [&] {
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
+        Click(dlg, IDC_BTN_SET_AT);
+        ASSERT_TRUE(PumpUntil([&] { return !Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2000));
+        Click(dlg, IDC_BTN_EXIT);
+    });
+    EXPECT_EQ(IDCANCEL, nResult);
+    EXPECT_EQ(0, AfxLiveWorkerCount());
+    ::Sleep(3000);
+    EXPECT_EQ(0u, api.Count("OpenProcessToken"));
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
+{
+    CRecordingApi api;
+    CScopedSystemApi seam(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "2");
+        for (const char* want : {"重设", "设置", "重设"}) {
+            const HWND hButton = ::GetDlgItem(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+            ::SendMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+            ::SendMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+            PumpFor(100);
+            EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AFTER));
+            EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
+        }
+        EXPECT_EQ(120, g_nSecondsLeft.load());
+        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    });
+}
