@@ -10,7 +10,13 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
+    ON_BN_CLICKED(IDC_BTN_HELP, OnBtnHelp)
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
 END_MESSAGE_MAP()
 
 CKovnaDlg::CKovnaDlg(CWnd* pParent)
@@ -53,6 +59,10 @@ BOOL CKovnaDlg::OnInitDialog()
     m_comboUnit.SetCurSel(0);
 
     ::SendDlgItemMessageA(m_hWnd, IDC_RADIO_ALARM, BM_SETCHECK, BST_CHECKED, 0);
+    // A radio button makes itself a tab stop when checked, and the dialog
+    // manager gives the focus to the first tab stop once we return TRUE. The
+    // radios stay out of the Tab order, so the focus starts in the unit list.
+    CWnd::FromHandle(::GetDlgItem(m_hWnd, IDC_RADIO_ALARM))->ModifyStyle(WS_TABSTOP, 0);
 
     return TRUE;
 }

@@ -13,6 +13,10 @@ enum : int {
     MODE_ALARM = 3,
 };
 
+// Where an item of nItem pixels starts when centred in nExtent pixels
+// (signed, rounding toward zero).
+int CentredOffset(int nExtent, int nItem);
+
 class CKovnaDlg : public CDialog {
 public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
@@ -38,8 +42,14 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
 
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnDestroy();
     void OnBtnExit();
+    void OnBtnHelp();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     DECLARE_MESSAGE_MAP()
 };
