@@ -85,11 +85,16 @@ BOOL CKovnaDlg::OnEraseBkgnd(CDC* pDC)
 HBRUSH CKovnaDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     // The default colours stay on the context; only the brush is ours.
-    CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
-    if (pWnd && DrawsOnWhite(pWnd->GetDlgCtrlID())) {
+    const HBRUSH hbrDefault = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    const int nCtrlID = pWnd ? pWnd->GetDlgCtrlID() : 0;
+    if (DrawsOnWhite(nCtrlID)) {
         pDC->SetBkColor(kWhite);
         return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     }
+    // Some date pickers ask for their background too; black would hide
+    // their black digits, so they keep the default colours.
+    if (nCtrlID == IDC_DATE || nCtrlID == IDC_TIME)
+        return hbrDefault;
     return static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
 }
 

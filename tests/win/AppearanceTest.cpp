@@ -65,19 +65,20 @@ public:
         ::ReleaseDC(hWnd, hdcWnd);
     }
 
-    // Share of pure white pixels in rc.
-    double WhiteShare(const RECT& rc) const
+    // Share of the pixels in rc that are exactly cr.
+    double Share(const RECT& rc, COLORREF cr) const
     {
-        int nWhite = 0;
+        int nHits = 0;
         int nAll = 0;
         for (int y = rc.top; y < rc.bottom; ++y) {
             for (int x = rc.left; x < rc.right; ++x) {
                 ++nAll;
-                nWhite += m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(x)] == kWhite;
+                nHits += m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(x)] == cr;
             }
         }
-        return nAll ? static_cast<double>(nWhite) / nAll : 0.0;
+        return nAll ? static_cast<double>(nHits) / nAll : 0.0;
     }
+    double WhiteShare(const RECT& rc) const { return Share(rc, kWhite); }
 
 private:
     int m_nWidth;
@@ -215,6 +216,12 @@ TEST(Appearance, WhiteClientWithBlackFrameAndWhiteControlBackgrounds)
                              IDC_STATIC_SECONDS, IDC_STATIC_COUNTDOWN}) {
             EXPECT_GT(shot.WhiteShare(ItemRect(hDlg, ::GetDlgItem(hDlg, id))), 0.6) << "control " << id;
         }
+        // The pickers keep readable colours.
+        for (const int id : {IDC_DATE, IDC_TIME}) {
+            const RECT ri = ItemRect(hDlg, ::GetDlgItem(hDlg, id));
+            EXPECT_GT(shot.WhiteShare(ri), 0.4) << "control " << id;
+            EXPECT_LT(shot.Share(ri, kBlack), 0.2) << "control " << id;
+        }
         int nLabels = 0;
         for (HWND hItem = ::GetWindow(hDlg, GW_CHILD); hItem; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
             if (::GetDlgCtrlID(hItem) != IDC_STATIC)
@@ -268,14 +275,22 @@ TEST(Appearance, ControlColourBrushesAndContextColours)
             }
         }
 
-        // Everyone else: black, and the context left as the default handling set it.
+        // The pickers get the default answer: the window colours.
         for (const HWND hAsker : {::GetDlgItem(hDlg, IDC_DATE), ::GetDlgItem(hDlg, IDC_TIME)}) {
-            EXPECT_EQ(hBlack, ask(WM_CTLCOLORSTATIC, hAsker));
-            EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(hdc));
+            EXPECT_EQ(::GetSysColorBrush(COLOR_WINDOW), ask(WM_CTLCOLOREDIT, hAsker));
+            EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ::GetBkColor(hdc));
             EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
         }
+
+        // Everyone else: black, and the context left as the default handling set it.
+        const HWND hStranger = ::CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, hDlg,
+                                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(4321)), nullptr, nullptr);
+        EXPECT_EQ(hBlack, ask(WM_CTLCOLORSTATIC, hStranger));
+        EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(hdc));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
+        EXPECT_EQ(hBlack, ask(WM_CTLCOLORBTN, hStranger));
+        ::DestroyWindow(hStranger);
         EXPECT_EQ(hBlack, ask(WM_CTLCOLORDLG, hDlg));
-        EXPECT_EQ(hBlack, ask(WM_CTLCOLORSCROLLBAR, ::GetDlgItem(hDlg, IDC_DATE)));
 
         // A brush per erase, each one deleted again.
         const DWORD nGdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
