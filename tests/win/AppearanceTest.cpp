@@ -92,27 +92,29 @@ void ShowAndPaint(HWND hWnd)
     PumpFor(150);
 }
 
+struct AboutSearch {
+    HWND hMain;
+    HWND hFound;
+};
+
+BOOL CALLBACK MatchAboutBox(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<AboutSearch*>(lParam);
+    char cls[16] = {};
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (hWnd != pSearch->hMain && std::string(cls) == "#32770" && ::IsWindowVisible(hWnd)
+        && std::string(WindowText(hWnd)) == "关于 Kovna") {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // The About box of this thread, once it is on screen.
 HWND FindAboutBox(HWND hMain)
 {
-    struct Search {
-        HWND hMain;
-        HWND hFound;
-    } search{hMain, nullptr};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND h, LPARAM l) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(l);
-            char cls[16] = {};
-            ::GetClassNameA(h, cls, sizeof cls);
-            if (h != s->hMain && std::string(cls) == "#32770" && ::IsWindowVisible(h)
-                && std::string(WindowText(h)) == "关于 Kovna") {
-                s->hFound = h;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    AboutSearch search{hMain, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchAboutBox, reinterpret_cast<LPARAM>(&search));
     return search.hFound;
 }
 
