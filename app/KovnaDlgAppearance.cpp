@@ -39,7 +39,7 @@ int CentredOffset(int nExtent, int nItem)
     return (nExtent - nItem + 1) / 2;
 }
 
-void CKovnaDlg::OnSysCommand(UINT nID, LPARAM /*lParam*/)
+void CKovnaDlg::OnSysCommand(UINT nID, LPARAM)
 {
     if ((nID & 0xFFF0) == IDM_INFO_ENTRY) {
         CAboutBox dlgAbout;
