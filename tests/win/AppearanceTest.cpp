@@ -155,24 +155,33 @@ private:
     UINT_PTR m_nTimer = 0;
 };
 
-void PressKey(WORD vk, bool bShift = false)
+// Real key presses through the X server's test extension, as a keyboard
+// makes them. Without a window manager they go to the X window under the
+// pointer, so the pointer first rests on the dialog.
+void XdoTool(const std::string& args)
 {
-    std::vector<INPUT> inputs;
-    auto key = [&](WORD k, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = k;
-        in.ki.wScan = static_cast<WORD>(::MapVirtualKeyA(k, MAPVK_VK_TO_VSC));
-        in.ki.dwFlags = flags;
-        inputs.push_back(in);
-    };
-    if (bShift)
-        key(VK_SHIFT, 0);
-    key(vk, 0);
-    key(vk, KEYEVENTF_KEYUP);
-    if (bShift)
-        key(VK_SHIFT, KEYEVENTF_KEYUP);
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    std::string cmd = "/usr/bin/xdotool " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+}
+
+void RestPointerOn(HWND hWnd)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            POINT pt;
+            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
+        },
+        3000));
 }
 
 int FocusID() { return ::GetDlgCtrlID(::GetFocus()); }
@@ -340,19 +349,19 @@ TEST(Keyboard, FocusStartsInTheUnitListAndTabVisitsFourControls)
         }
         EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hDlg, IDC_RADIO_ALARM));
 
-        ::SetForegroundWindow(hDlg);
-        PumpFor(50);
+        RestPointerOn(hDlg);
+        ASSERT_EQ(IDC_COMBO_UNIT, FocusID());
         std::vector<int> visited;
         for (int i = 0; i < 4; ++i) {
             const int nBefore = FocusID();
-            PressKey(VK_TAB);
-            PumpUntil([&] { return FocusID() != nBefore; }, 2000);
+            XdoTool("key Tab");
+            PumpUntil([&] { return FocusID() != nBefore; }, 3000);
             visited.push_back(FocusID());
         }
         EXPECT_EQ((std::vector<int>{IDC_EDIT_COUNT, IDC_DATE, IDC_TIME, IDC_COMBO_UNIT}), visited);
 
-        PressKey(VK_TAB, true);
-        PumpUntil([&] { return FocusID() != IDC_COMBO_UNIT; }, 2000);
+        XdoTool("key shift+Tab");
+        PumpUntil([&] { return FocusID() != IDC_COMBO_UNIT; }, 3000);
         EXPECT_EQ(IDC_TIME, FocusID());
 
         // One group: a click on any radio unchecks the other two.
