@@ -13,6 +13,9 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
+    ON_WM_SYSCOMMAND()
+    ON_WM_PAINT()
+    ON_WM_QUERYDRAGICON()
     ON_MESSAGE(WM_ICON_NOTIFY, OnIconMessage)
     ON_REGISTERED_MESSAGE(WM_TASKBARCREATED, OnTaskbarCreated)
     ON_WM_CLOSE()
@@ -20,7 +23,10 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_COMMAND(ID_ICONMENU_EXIT, OnIconMenuExit)
     ON_BN_CLICKED(IDC_BTN_EXIT, OnBtnExit)
     ON_BN_CLICKED(IDC_BTN_HIDE, OnBtnHide)
+    ON_BN_CLICKED(IDC_BTN_HELP, OnBtnHelp)
     ON_BN_CLICKED(IDC_BTN_SET_AT, OnSetAt)
+    ON_WM_ERASEBKGND()
+    ON_WM_CTLCOLOR()
     ON_BN_CLICKED(IDC_RADIO_REBOOT, OnRadioReboot)
     ON_BN_CLICKED(IDC_RADIO_SHUTDOWN, OnRadioShutdown)
     ON_BN_CLICKED(IDC_RADIO_ALARM, OnRadioAlarm)
@@ -71,6 +77,10 @@ BOOL CKovnaDlg::OnInitDialog()
     m_comboUnit.SetCurSel(0);
 
     ::SendDlgItemMessageA(m_hWnd, IDC_RADIO_ALARM, BM_SETCHECK, BST_CHECKED, 0);
+    // A radio button makes itself a tab stop when checked, and the dialog
+    // manager gives the focus to the first tab stop once we return TRUE. The
+    // radios stay out of the Tab order, so the focus starts in the unit list.
+    CWnd::FromHandle(::GetDlgItem(m_hWnd, IDC_RADIO_ALARM))->ModifyStyle(WS_TABSTOP, 0);
 
     CRgn rgnButton;
     rgnButton.CreateRectRgn(0, 0, 50, 24);

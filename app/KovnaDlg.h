@@ -14,6 +14,10 @@ enum : int {
     MODE_ALARM = 3,
 };
 
+// Where an item of nItem pixels starts when centred in nExtent pixels
+// (signed, rounding toward zero).
+int CentredOffset(int nExtent, int nItem);
+
 class CKovnaDlg : public CDialog {
 public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
@@ -41,6 +45,9 @@ protected:
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
+    void OnSysCommand(UINT nID, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
     void OnDestroy();
     void OnBtnExit();
     void OnChangeCount();
@@ -61,6 +68,10 @@ protected:
     void OnSetAfter();
     void OnSetAt();
     CTime GetTargetTime();
+
+    void OnBtnHelp();
+    BOOL OnEraseBkgnd(CDC* pDC);
+    HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
 
     DECLARE_MESSAGE_MAP()
 

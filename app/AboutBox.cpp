@@ -1,0 +1,4 @@
+#include "app/AboutBox.h"
+
+// Nothing to bind: the box only shows its template.
+void CAboutBox::DoDataExchange(CDataExchange* pDX) { CDialog::DoDataExchange(pDX); }

@@ -1,0 +1,494 @@
+// The main dialog's look, keyboard order, About box and Help message, on the
+// real dialog under its real modal loop.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DialogHarness.h"
+#include "Recorder.h"
+#include "app/KovnaDlg.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// Reads the screen, so the window must be visible and painted.
+COLORREF ClientPixel(HWND hWnd, int x, int y)
+{
+    const HDC hdc = ::GetDC(hWnd);
+    const COLORREF cr = ::GetPixel(hdc, x, y);
+    ::ReleaseDC(hWnd, hdc);
+    return cr;
+}
+
+// A control's rectangle in its dialog's client coordinates.
+RECT ItemRect(HWND hDlg, HWND hItem)
+{
+    RECT rc;
+    ::GetWindowRect(hItem, &rc);
+    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// The client area as it is on screen.
+class CClientShot {
+public:
+    explicit CClientShot(HWND hWnd)
+    {
+        RECT rc;
+        ::GetClientRect(hWnd, &rc);
+        m_nWidth = rc.right;
+        m_nHeight = rc.bottom;
+        m_pixels.resize(static_cast<size_t>(m_nWidth) * static_cast<size_t>(m_nHeight));
+        BITMAPINFO bmi{};
+        bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+        bmi.bmiHeader.biWidth = m_nWidth;
+        bmi.bmiHeader.biHeight = -m_nHeight;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        void* pBits = nullptr;
+        const HDC hdcWnd = ::GetDC(hWnd);
+        const HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
+        const HBITMAP hbm = ::CreateDIBSection(hdcMem, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+        const HGDIOBJ hOld = ::SelectObject(hdcMem, hbm);
+        ::BitBlt(hdcMem, 0, 0, m_nWidth, m_nHeight, hdcWnd, 0, 0, SRCCOPY);
+        ::GdiFlush();
+        const auto* pSrc = static_cast<const DWORD*>(pBits);
+        for (size_t i = 0; i < m_pixels.size(); ++i)
+            m_pixels[i] = RGB(GetBValue(pSrc[i]), GetGValue(pSrc[i]), GetRValue(pSrc[i]));
+        ::SelectObject(hdcMem, hOld);
+        ::DeleteObject(hbm);
+        ::DeleteDC(hdcMem);
+        ::ReleaseDC(hWnd, hdcWnd);
+    }
+
+    // Share of the pixels in rc that are exactly cr.
+    double Share(const RECT& rc, COLORREF cr) const
+    {
+        int nHits = 0;
+        int nAll = 0;
+        for (int y = rc.top; y < rc.bottom; ++y) {
+            for (int x = rc.left; x < rc.right; ++x) {
+                ++nAll;
+                nHits += m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(x)] == cr;
+            }
+        }
+        return nAll ? static_cast<double>(nHits) / nAll : 0.0;
+    }
+    double WhiteShare(const RECT& rc) const { return Share(rc, kWhite); }
+
+private:
+    int m_nWidth;
+    int m_nHeight;
+    std::vector<COLORREF> m_pixels;
+};
+
+void ShowAndPaint(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(150);
+}
+
+struct AboutSearch {
+    HWND hMain;
+    HWND hFound;
+};
+
+BOOL CALLBACK MatchAboutBox(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<AboutSearch*>(lParam);
+    char cls[16] = {};
+    ::GetClassNameA(hWnd, cls, sizeof cls);
+    if (hWnd != pSearch->hMain && std::string(cls) == "#32770" && ::IsWindowVisible(hWnd)
+        && std::string(WindowText(hWnd)) == "关于 Kovna") {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The About box of this thread, once it is on screen.
+HWND FindAboutBox(HWND hMain)
+{
+    AboutSearch search{hMain, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchAboutBox, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+// While a system command runs the About box's own modal loop, a thread timer
+// hands each About box that appears to onBox once, which must close it.
+class CAboutWatcher {
+public:
+    CAboutWatcher(HWND hMain, std::function<void(HWND)> onBox) : m_hMain(hMain), m_onBox(std::move(onBox))
+    {
+        s_pThis = this;
+        m_nTimer = ::SetTimer(nullptr, 0, 30, Tick);
+    }
+    ~CAboutWatcher()
+    {
+        ::KillTimer(nullptr, m_nTimer);
+        s_pThis = nullptr;
+    }
+    int m_nBoxes = 0;
+
+private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
+    {
+        CAboutWatcher* p = s_pThis;
+        if (!p)
+            return;
+        const HWND hBox = FindAboutBox(p->m_hMain);
+        if (!hBox || hBox == p->m_hHandled)
+            return;
+        p->m_hHandled = hBox;
+        ++p->m_nBoxes;
+        p->m_onBox(hBox);
+    }
+
+    static inline CAboutWatcher* s_pThis = nullptr;
+    HWND m_hMain;
+    HWND m_hHandled = nullptr;
+    std::function<void(HWND)> m_onBox;
+    UINT_PTR m_nTimer = 0;
+};
+
+// Real key presses through the X server's test extension, as a keyboard
+// makes them. Without a window manager they go to the X window under the
+// pointer, so the pointer first rests on the dialog.
+void XdoTool(const std::string& args)
+{
+    std::string cmd = "/usr/bin/xdotool " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
+    ::WaitForSingleObject(pi.hProcess, 5000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+}
+
+void RestPointerOn(HWND hWnd)
+{
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            POINT pt;
+            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
+        },
+        3000));
+}
+
+int FocusID() { return ::GetDlgCtrlID(::GetFocus()); }
+
+// Counts WM_ICONERASEBKGND, which only the minimised paint sends.
+class CCountingDlg : public CKovnaDlg {
+public:
+    int m_nIconErase = 0;
+    LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override
+    {
+        if (nMsg == WM_ICONERASEBKGND)
+            ++m_nIconErase;
+        return CKovnaDlg::WindowProc(nMsg, wParam, lParam);
+    }
+};
+
+} // namespace
+
+TEST(Appearance, WhiteClientWithBlackFrameAndWhiteControlBackgrounds)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        ShowAndPaint(hDlg);
+        RECT rc;
+        ::GetClientRect(hDlg, &rc);
+        const int w = rc.right;
+        const int h = rc.bottom;
+
+        // One pixel of black along each edge, white just inside it.
+        for (const POINT pt : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}, POINT{w / 2, 0},
+                               POINT{w / 2, h - 1}, POINT{0, h / 2}, POINT{w - 1, h / 2}}) {
+            EXPECT_EQ(kBlack, ClientPixel(hDlg, pt.x, pt.y)) << pt.x << "," << pt.y;
+        }
+        for (const POINT pt : {POINT{1, 1}, POINT{w - 2, h - 2}, POINT{w / 2, 1}, POINT{1, h / 2}, POINT{w - 2, h / 2}}) {
+            EXPECT_EQ(kWhite, ClientPixel(hDlg, pt.x, pt.y)) << pt.x << "," << pt.y;
+        }
+
+        // Text strokes are thin: a control drawn on white is mostly white,
+        // one drawn on black mostly black.
+        const CClientShot shot(hDlg);
+        for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM, IDC_STATIC_CLOCK,
+                             IDC_STATIC_SECONDS, IDC_STATIC_COUNTDOWN}) {
+            EXPECT_GT(shot.WhiteShare(ItemRect(hDlg, ::GetDlgItem(hDlg, id))), 0.6) << "control " << id;
+        }
+        // The pickers keep readable colours.
+        for (const int id : {IDC_DATE, IDC_TIME}) {
+            const RECT ri = ItemRect(hDlg, ::GetDlgItem(hDlg, id));
+            EXPECT_GT(shot.WhiteShare(ri), 0.4) << "control " << id;
+            EXPECT_LT(shot.Share(ri, kBlack), 0.2) << "control " << id;
+        }
+        int nLabels = 0;
+        for (HWND hItem = ::GetWindow(hDlg, GW_CHILD); hItem; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
+            if (::GetDlgCtrlID(hItem) != IDC_STATIC)
+                continue;
+            ++nLabels;
+            RECT ri = ItemRect(hDlg, hItem);
+            char cls[16] = {};
+            ::GetClassNameA(hItem, cls, sizeof cls);
+            if (std::string(cls) == "Button") {
+                // A group box's caption sits in its top left corner.
+                ri.left += 8;
+                ri.right = ri.left + 40;
+                ri.bottom = ri.top + 10;
+            }
+            EXPECT_GT(shot.WhiteShare(ri), 0.6) << "label #" << nLabels;
+        }
+        EXPECT_EQ(9, nLabels);
+    });
+}
+
+TEST(Appearance, ControlColourBrushesAndContextColours)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        const HDC hdc = ::CreateCompatibleDC(nullptr);
+        const COLORREF crSentinel = RGB(1, 2, 3);
+        auto ask = [&](UINT nMsg, HWND hAsker) {
+            ::SetTextColor(hdc, crSentinel);
+            ::SetBkColor(hdc, crSentinel);
+            return reinterpret_cast<HBRUSH>(
+                ::SendMessageA(hDlg, nMsg, reinterpret_cast<WPARAM>(hdc), reinterpret_cast<LPARAM>(hAsker)));
+        };
+        const HBRUSH hWhite = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+        const HBRUSH hBlack = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+
+        std::vector<HWND> whiteAskers;
+        for (const int id : {1007, 1003, 1004, 1005, 1006, 1018, 1000, 1015})
+            whiteAskers.push_back(::GetDlgItem(hDlg, id));
+        for (HWND hItem = ::GetWindow(hDlg, GW_CHILD); hItem; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
+            if (::GetDlgCtrlID(hItem) == IDC_STATIC)
+                whiteAskers.push_back(hItem);
+        }
+        for (const HWND hAsker : whiteAskers) {
+            for (const UINT nMsg : {WM_CTLCOLORSTATIC, WM_CTLCOLOREDIT, WM_CTLCOLORBTN, WM_CTLCOLORLISTBOX}) {
+                SCOPED_TRACE(::GetDlgCtrlID(hAsker));
+                EXPECT_EQ(hWhite, ask(nMsg, hAsker));
+                EXPECT_EQ(kWhite, ::GetBkColor(hdc));
+                // The text keeps the colour the default handling gave it.
+                EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
+            }
+        }
+
+        // The pickers get the default answer: the window colours.
+        for (const HWND hAsker : {::GetDlgItem(hDlg, IDC_DATE), ::GetDlgItem(hDlg, IDC_TIME)}) {
+            EXPECT_EQ(::GetSysColorBrush(COLOR_WINDOW), ask(WM_CTLCOLOREDIT, hAsker));
+            EXPECT_EQ(::GetSysColor(COLOR_WINDOW), ::GetBkColor(hdc));
+            EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
+        }
+
+        // Everyone else: black, and the context left as the default handling set it.
+        const HWND hStranger = ::CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, hDlg,
+                                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(4321)), nullptr, nullptr);
+        EXPECT_EQ(hBlack, ask(WM_CTLCOLORSTATIC, hStranger));
+        EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(hdc));
+        EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
+        EXPECT_EQ(hBlack, ask(WM_CTLCOLORBTN, hStranger));
+        ::DestroyWindow(hStranger);
+        EXPECT_EQ(hBlack, ask(WM_CTLCOLORDLG, hDlg));
+
+        // A brush per erase, each one deleted again.
+        const DWORD nGdiBefore = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+        for (int i = 0; i < 500; ++i)
+            EXPECT_EQ(TRUE, ::SendMessageA(hDlg, WM_ERASEBKGND, reinterpret_cast<WPARAM>(hdc), 0));
+        EXPECT_LE(::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS), nGdiBefore + 2);
+        EXPECT_EQ(::GetStockObject(WHITE_BRUSH), ::GetCurrentObject(hdc, OBJ_BRUSH));
+        ::DeleteDC(hdc);
+    });
+}
+
+TEST(Appearance, MinimisedIconCentringAndDragIcon)
+{
+    // Signed, rounding toward zero: a 32-pixel icon in 33 pixels starts at 1,
+    // in 32 at 0, and overhangs evenly in less.
+    EXPECT_EQ(1, CentredOffset(33, 32));
+    EXPECT_EQ(0, CentredOffset(32, 32));
+    EXPECT_EQ(0, CentredOffset(31, 32));
+    EXPECT_EQ(-15, CentredOffset(0, 32));
+    EXPECT_EQ(8, CentredOffset(48, 32));
+
+    CCountingDlg dlg;
+    RunModal(dlg, [&] {
+        EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+
+        ShowAndPaint(dlg.m_hWnd);
+        EXPECT_EQ(0, dlg.m_nIconErase);
+        ::ShowWindow(dlg.m_hWnd, SW_MINIMIZE);
+        ASSERT_TRUE(::IsIconic(dlg.m_hWnd));
+        ::InvalidateRect(dlg.m_hWnd, nullptr, TRUE);
+        ::SendMessageA(dlg.m_hWnd, WM_PAINT, 0, 0);
+        EXPECT_EQ(1, dlg.m_nIconErase);
+        ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
+    });
+}
+
+TEST(Keyboard, FocusStartsInTheUnitListAndTabVisitsFourControls)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        EXPECT_EQ(IDC_COMBO_UNIT, FocusID());
+        for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
+            EXPECT_EQ(0, ::GetWindowLongA(::GetDlgItem(hDlg, id), GWL_STYLE) & WS_TABSTOP) << id;
+        }
+        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hDlg, IDC_RADIO_ALARM));
+
+        RestPointerOn(hDlg);
+        ASSERT_EQ(IDC_COMBO_UNIT, FocusID());
+        std::vector<int> visited;
+        for (int i = 0; i < 4; ++i) {
+            const int nBefore = FocusID();
+            XdoTool("key Tab");
+            PumpUntil([&] { return FocusID() != nBefore; }, 3000);
+            visited.push_back(FocusID());
+        }
+        EXPECT_EQ((std::vector<int>{IDC_EDIT_COUNT, IDC_DATE, IDC_TIME, IDC_COMBO_UNIT}), visited);
+
+        XdoTool("key shift+Tab");
+        PumpUntil([&] { return FocusID() != IDC_COMBO_UNIT; }, 3000);
+        EXPECT_EQ(IDC_TIME, FocusID());
+
+        // One group: a click on any radio unchecks the other two.
+        for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
+            ::SendDlgItemMessageA(hDlg, id, BM_CLICK, 0, 0);
+            PumpFor(20);
+            for (const int other : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
+                EXPECT_EQ(other == id ? BST_CHECKED : BST_UNCHECKED, ::IsDlgButtonChecked(hDlg, other))
+                    << "clicked " << id << ", looking at " << other;
+            }
+        }
+    });
+}
+
+TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
+{
+    CKovnaDlg dlg;
+    CWinApp app;
+    app.m_pMainWnd = &dlg;
+    const INT_PTR nResult = RunModal(dlg, [&] {
+        const HWND hMain = dlg.m_hWnd;
+        ShowAndPaint(hMain);
+        RECT rcMainBefore;
+        ::GetWindowRect(hMain, &rcMainBefore);
+
+        for (const WPARAM nCmd : {WPARAM{0x0010}, WPARAM{0x0015}, WPARAM{0x001F}}) {
+            SCOPED_TRACE(nCmd);
+            bool bSeen = false;
+            CAboutWatcher watcher(hMain, [&](HWND hBox) {
+                bSeen = true;
+                EXPECT_EQ(hMain, ::GetWindow(hBox, GW_OWNER));
+                EXPECT_FALSE(::IsWindowEnabled(hMain));
+                RECT rcBox;
+                ::GetWindowRect(hBox, &rcBox);
+                EXPECT_NEAR((rcMainBefore.left + rcMainBefore.right) / 2, (rcBox.left + rcBox.right) / 2, 1);
+                EXPECT_NEAR((rcMainBefore.top + rcMainBefore.bottom) / 2, (rcBox.top + rcBox.bottom) / 2, 1);
+                EXPECT_EQ(IDOK, ::GetDlgCtrlID(::GetFocus()));
+                // Not recoloured: the system's dialog face, no white.
+                ::RedrawWindow(hBox, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ClientPixel(hBox, 2, 2));
+                RECT rcClient;
+                ::GetClientRect(hBox, &rcClient);
+                EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ClientPixel(hBox, rcClient.right - 3, rcClient.bottom - 3));
+                ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+            });
+            ::SendMessageA(hMain, WM_SYSCOMMAND, nCmd, 0);
+            EXPECT_TRUE(bSeen);
+            EXPECT_EQ(1, watcher.m_nBoxes);
+            EXPECT_TRUE(::IsWindowEnabled(hMain));
+        }
+
+        // Other commands take the default handling: no box, and the main
+        // dialog stays where it was.
+        for (const WPARAM nCmd : {WPARAM{0x0000}, WPARAM{0x0020}, WPARAM{0x000F}}) {
+            SCOPED_TRACE(nCmd);
+            CAboutWatcher watcher(hMain, [](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0); });
+            ::SendMessageA(hMain, WM_SYSCOMMAND, nCmd, 0);
+            PumpFor(100);
+            EXPECT_EQ(0, watcher.m_nBoxes);
+        }
+        RECT rcMainAfter;
+        ::GetWindowRect(hMain, &rcMainAfter);
+        EXPECT_TRUE(::EqualRect(&rcMainBefore, &rcMainAfter));
+        EXPECT_TRUE(::IsWindowVisible(hMain));
+    });
+    // Only the harness ended the main dialog.
+    EXPECT_EQ(kHarnessEnded, nResult);
+}
+
+TEST(AboutBox, EnterAndEscCloseItAndNothingElse)
+{
+    CKovnaDlg dlg;
+    CWinApp app;
+    app.m_pMainWnd = &dlg;
+    const INT_PTR nResult = RunModal(dlg, [&] {
+        const HWND hMain = dlg.m_hWnd;
+        for (const WPARAM vk : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+            SCOPED_TRACE(vk);
+            HWND hClosed = nullptr;
+            CAboutWatcher watcher(hMain, [&](HWND hBox) {
+                hClosed = hBox;
+                ::PostMessageA(::GetFocus(), WM_KEYDOWN, vk, 0x00010001);
+            });
+            ::SendMessageA(hMain, WM_SYSCOMMAND, IDM_INFO_ENTRY, 0);
+            EXPECT_EQ(1, watcher.m_nBoxes);
+            EXPECT_FALSE(::IsWindow(hClosed));
+            PumpFor(100);
+            EXPECT_TRUE(::IsWindowVisible(hMain));
+            EXPECT_TRUE(::IsWindowEnabled(hMain));
+            EXPECT_EQ(MODE_ALARM, dlg.m_nMode);
+            EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hMain, IDC_RADIO_ALARM));
+        }
+    });
+    EXPECT_EQ(kHarnessEnded, nResult);
+}
+
+TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
+{
+    CRecordingApi api;
+    CScopedSystemApi scoped(&api);
+    CKovnaDlg dlg;
+    HWND hMain = nullptr;
+    RunModal(dlg, [&] {
+        hMain = dlg.m_hWnd;
+        ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_HELP, BN_CLICKED), 0);
+    });
+    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxA");
+    ASSERT_EQ(1u, calls.size());
+    const RecordedCall& call = calls[0];
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(hMain), call.args[0]);
+    EXPECT_EQ(static_cast<uintptr_t>(MB_OK), call.args[1]);
+    EXPECT_EQ("\xD0\xBB\xD0\xBB", call.caption);  // "谢谢" in code page 936
+
+    // The bytes are code page 936 text that reads exactly as written here.
+    wchar_t wide[256] = {};
+    const int n = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, call.text.c_str(),
+                                        static_cast<int>(call.text.size()), wide, 255);
+    ASSERT_GT(n, 0);
+    const std::wstring text(wide, static_cast<size_t>(n));
+    const size_t nBreak = text.find(L'\n');
+    ASSERT_NE(std::wstring::npos, nBreak);
+    EXPECT_EQ(std::wstring::npos, text.find(L'\n', nBreak + 1));
+    EXPECT_EQ(std::wstring::npos, text.find(L'\r'));
+    const std::wstring first = text.substr(0, nBreak);
+    const std::wstring second = text.substr(nBreak + 1);
+    const std::wstring lead = L"您有任何意见或建议, 抑或不满, 请发邮件到";
+    EXPECT_EQ(lead, first.substr(0, lead.size()));
+    EXPECT_EQ(L"kovna@example.org.", first.substr(lead.size()));
+    EXPECT_EQ(L"作者将尽快予以回复.感谢您的使用.谢谢!", second);
+}
