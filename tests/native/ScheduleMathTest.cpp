@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "RandomCountText.h"
+#include "schedule/IntervalText.h"
 #include "schedule/ScheduleMath.h"
 
 TEST(ScheduleMath, LeadingIntegerReadsLikeAtoiWithoutOverflow)
@@ -51,4 +53,34 @@ TEST(ScheduleMath, SpansMustBeLaterAndFitTheCounter)
     EXPECT_GT(target.GetTime(), int64_t{INT_MAX});
     EXPECT_EQ(SPAN_OK, CheckSpan(target - CTime::GetCurrentTime()));
     EXPECT_EQ(-1, CTime(1969, 12, 31, 23, 59, 59).GetTime());
+}
+
+// Whatever the interval field lets through, a Set press never starts a
+// countdown of zero or fewer seconds, nor one that wrapped past the counter.
+TEST(ScheduleMath, AcceptedFieldTextsNeverGiveAnEarlyOrWrappedCountdown)
+{
+    int nStarted = 0;
+    int nTooLong = 0;
+    ForEachRandomCountText(20261207, 100000, [&](const CString& text) {
+        if (CheckCount(text) != CountCheck::Accepted)
+            return;
+        const int64_t nLeading = LeadingInteger(text);
+        for (int nUnit = 0; nUnit < kUnitCount; ++nUnit) {
+            int nSeconds = -1;
+            const IntervalResult result = IntervalSeconds(text, nUnit, &nSeconds);
+            const int64_t nExpected = nLeading * kUnitSeconds[nUnit];
+            if (result == INTERVAL_OK) {
+                ASSERT_GT(nSeconds, 0) << text.GetString();
+                ASSERT_EQ(nExpected, nSeconds) << text.GetString();
+                ++nStarted;
+            } else if (result == INTERVAL_TOO_LONG) {
+                ASSERT_GT(nExpected, INT32_MAX) << text.GetString();
+                ++nTooLong;
+            } else {
+                ASSERT_LE(nLeading, 0) << text.GetString();
+            }
+        }
+    });
+    EXPECT_GT(nStarted, 1000);
+    EXPECT_GT(nTooLong, 1000);
 }
