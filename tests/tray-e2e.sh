@@ -100,8 +100,9 @@ wait_for 60 find_main || fail "kovna.exe showed no window"
 no_tray || fail "an icon is up before hiding"
 POS=$(position "$WIN")
 
-# The close box's keyboard twin, as real key presses.
-xdotool mousemove --window "$WIN" 30 30 click 1
+# The close box's keyboard twin, as real key presses, with the caret in the
+# interval field (the unit list, where the focus starts, takes F4 itself).
+xdotool mousemove --window "$WIN" 150 150 click 1
 sleep 0.5
 xdotool key alt+F4
 hidden "Alt+F4"

@@ -8,6 +8,7 @@
 
 #include "DialogHarness.h"
 #include "Recorder.h"
+#include "XInput.h"
 #include "app/KovnaDlg.h"
 
 namespace {
@@ -154,35 +155,6 @@ private:
     std::function<void(HWND)> m_onBox;
     UINT_PTR m_nTimer = 0;
 };
-
-// Real key presses through the X server's test extension, as a keyboard
-// makes them. Without a window manager they go to the X window under the
-// pointer, so the pointer first rests on the dialog.
-void XdoTool(const std::string& args)
-{
-    std::string cmd = "/usr/bin/xdotool " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
-    ::WaitForSingleObject(pi.hProcess, 5000);
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-}
-
-void RestPointerOn(HWND hWnd)
-{
-    RECT rc;
-    ::GetWindowRect(hWnd, &rc);
-    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            POINT pt;
-            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
-        },
-        3000));
-}
 
 int FocusID() { return ::GetDlgCtrlID(::GetFocus()); }
 

@@ -10,25 +10,13 @@
 
 #include "DialogHarness.h"
 #include "Recorder.h"
+#include "XInput.h"
 #include "app/KovnaDlg.h"
 
 namespace {
 
 const std::string kTooLong = "数字太长了, 请调整一下.";
 const std::string kIllegal = "输入非法字符，请重新输入";
-
-// Runs xdotool on the test's X display (the X server's test extension: the
-// same path as a keyboard). It runs beside us; callers wait for the effect.
-void XdoTool(const std::string& args)
-{
-    std::string cmd = "/usr/bin/xdotool " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) << cmd;
-    ::CloseHandle(pi.hThread);
-    ::CloseHandle(pi.hProcess);
-}
 
 void PutOnClipboard(HWND hOwner, const char* pszText)
 {
@@ -46,16 +34,7 @@ void PutOnClipboard(HWND hOwner, const char* pszText)
 // pointer rests on the dialog and the caret sits in the interval field.
 void FocusField(HWND hDlg)
 {
-    RECT rc;
-    ::GetWindowRect(hDlg, &rc);
-    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            POINT pt;
-            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
-        },
-        3000));
+    RestPointerOn(hDlg);
     ::SetFocus(::GetDlgItem(hDlg, IDC_EDIT_COUNT));
     PumpFor(100);
 }

@@ -18,6 +18,14 @@ std::vector<RecordedCall> CRecordingApi::CallsNamed(const std::string& name) con
     return result;
 }
 
+std::vector<uintptr_t> CRecordingApi::ShellMessages() const
+{
+    std::vector<uintptr_t> messages;
+    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconA"))
+        messages.push_back(call.args[0]);
+    return messages;
+}
+
 void CRecordingApi::Clear()
 {
     std::lock_guard<std::mutex> lock(m_lock);

@@ -34,6 +34,8 @@ public:
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsNamed(const std::string& name) const;
     size_t Count(const std::string& name) const { return CallsNamed(name).size(); }
+    // The messages (NIM_ADD, NIM_MODIFY, NIM_DELETE) of the shell calls, in order.
+    std::vector<uintptr_t> ShellMessages() const;
     void Clear();
 
     BOOL OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken) override;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DialogHarness.h"
+#include "XInput.h"
 #include "controls/RegionButton.h"
 
 // Points read as (x, y) in failure messages.
@@ -227,31 +228,14 @@ int GdiObjectCount()
 
 // ---- Real input through the X display -----------------------------------------
 
-bool HaveXdotool() { return ::GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
-
-// Wine runs a Unix program without giving a handle to wait on; callers wait
-// for the effect instead.
-void Xdotool(const std::string& args)
-{
-    std::string command = "/usr/bin/xdotool " + args;
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(::CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    if (pi.hProcess) {
-        ::WaitForSingleObject(pi.hProcess, 5000);
-        ::CloseHandle(pi.hProcess);
-    }
-    if (pi.hThread)
-        ::CloseHandle(pi.hThread);
-}
+bool HaveXdoTool() { return ::GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
 
 // Moves the pointer to (x, y) of hWnd's client area and handles what follows.
 void MoveTo(HWND hWnd, int x, int y)
 {
     POINT target{x, y};
     ::ClientToScreen(hWnd, &target);
-    Xdotool("mousemove " + std::to_string(target.x) + " " + std::to_string(target.y));
+    XdoTool("mousemove " + std::to_string(target.x) + " " + std::to_string(target.y));
     EXPECT_TRUE(PumpUntil(
         [&] {
             POINT now;
@@ -565,7 +549,7 @@ TEST(RegionButton, CaptionIsCentredOnTheShape)
 
 TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
 {
-    if (!HaveXdotool())
+    if (!HaveXdoTool())
         GTEST_SKIP() << "xdotool is not installed";
     CTestParent parent;
     ASSERT_TRUE(parent.Create(400, 300));
@@ -615,7 +599,7 @@ TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
 
     // A double click is two clicks.
     MoveTo(parent.m_hWnd, 140, 130);
-    Xdotool("click --repeat 2 --delay 80 1");
+    XdoTool("click --repeat 2 --delay 80 1");
     EXPECT_TRUE(PumpUntil([&] { return parent.m_nClicks == 2; }, 3000));
     PumpFor(200);
     EXPECT_EQ(2, parent.m_nClicks);
@@ -626,7 +610,7 @@ TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
     // A press that leaves and comes back: the pressed look goes and returns,
     // the hover state stays, and the release inside clicks.
     parent.m_nClicks = 0;
-    Xdotool("mousedown 1");
+    XdoTool("mousedown 1");
     ASSERT_TRUE(PumpUntil(pushed, 3000));
     PumpFor(100);
     EXPECT_EQ(0, ScreenMismatches(parent, button, ellipse.h, 1));
@@ -637,7 +621,7 @@ TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
     EXPECT_EQ(0, ScreenMismatches(parent, button, ellipse.h, 2));
     MoveTo(parent.m_hWnd, 140, 130);
     EXPECT_TRUE(PumpUntil(pushed, 3000));
-    Xdotool("mouseup 1");
+    XdoTool("mouseup 1");
     EXPECT_TRUE(PumpUntil([&] { return parent.m_nClicks == 1; }, 3000));
     PumpFor(100);
     EXPECT_TRUE(button.Hover());
@@ -645,10 +629,10 @@ TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
     EXPECT_EQ(button.m_hWnd, ::GetCapture());
 
     // Released outside: no click, no hover, no capture.
-    Xdotool("mousedown 1");
+    XdoTool("mousedown 1");
     ASSERT_TRUE(PumpUntil(pushed, 3000));
     MoveTo(parent.m_hWnd, 20, 20);
-    Xdotool("mouseup 1");
+    XdoTool("mouseup 1");
     EXPECT_TRUE(PumpUntil([&] { return !button.Captured() && !::GetCapture(); }, 3000));
     PumpFor(100);
     EXPECT_EQ(1, parent.m_nClicks);
@@ -662,7 +646,7 @@ TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
     };
     const HWND hOld = button.m_hWnd;
     MoveTo(parent.m_hWnd, 140, 130);
-    Xdotool("click 1");
+    XdoTool("click 1");
     EXPECT_TRUE(PumpUntil([&] { return parent.m_nClicks == 2; }, 3000));
     PumpFor(150);
     parent.m_onClick = nullptr;

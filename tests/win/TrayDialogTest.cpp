@@ -8,14 +8,6 @@
 
 namespace {
 
-std::vector<uintptr_t> Sent(const CRecordingApi& api)
-{
-    std::vector<uintptr_t> messages;
-    for (const RecordedCall& call : api.CallsNamed("Shell_NotifyIconA"))
-        messages.push_back(call.args[0]);
-    return messages;
-}
-
 using Msgs = std::vector<uintptr_t>;
 
 void Hide(CKovnaDlg& dlg) { ::SendMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); }
@@ -43,7 +35,7 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
             EXPECT_EQ(way.second == SC_MINIMIZE ? 1 : 0, lResult);
             EXPECT_FALSE(dlg.IsWindowVisible());
             EXPECT_FALSE(dlg.IsIconic());
-            ASSERT_EQ(Msgs{NIM_ADD}, Sent(api));
+            ASSERT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
             const NOTIFYICONDATAA& nid = api.Calls().back().nid;
             EXPECT_EQ(dlg.m_hWnd, nid.hWnd);
             EXPECT_EQ(0x040Au, nid.uCallbackMessage);
@@ -55,7 +47,7 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
             ::SendMessageA(dlg.m_hWnd, way.first, way.second, 0);
             // Open deletes the icon, then shows the window where it was.
             ::SendMessageA(dlg.m_hWnd, WM_COMMAND, ID_ICONMENU_OPEN, 0);
-            EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+            EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), api.ShellMessages());
             EXPECT_TRUE(dlg.IsWindowVisible());
             RECT rcAfter;
             dlg.GetWindowRect(&rcAfter);
@@ -77,13 +69,13 @@ TEST(TrayDialog, DoubleClickRestoresAndExitEndsWithoutAnIcon)
         // The window is open again before the notification returns.
         EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_ICON_NOTIFY, 129, WM_LBUTTONDBLCLK));
         EXPECT_TRUE(dlg.IsWindowVisible());
-        EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+        EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), api.ShellMessages());
 
         Hide(dlg);
         ::PostMessageA(dlg.m_hWnd, WM_COMMAND, ID_ICONMENU_EXIT, 0);
     });
     EXPECT_EQ(IDCANCEL, nResult);
-    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE, NIM_ADD, NIM_DELETE}), Sent(api));
+    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE, NIM_ADD, NIM_DELETE}), api.ShellMessages());
 }
 
 TEST(TrayDialog, ARefusedIconKeepsTheWindowVisible)
@@ -113,7 +105,7 @@ TEST(TrayDialog, ARestartedShellGetsTheIconAgain)
         ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);  // shown: no icon wanted
         Hide(dlg);
         ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);
-        EXPECT_EQ((Msgs{NIM_ADD, NIM_ADD}), Sent(api));
+        EXPECT_EQ((Msgs{NIM_ADD, NIM_ADD}), api.ShellMessages());
         EXPECT_EQ(129u, api.Calls().back().nid.uID);
         EXPECT_FALSE(dlg.IsWindowVisible());
 
@@ -135,6 +127,6 @@ TEST(TrayDialog, DestroyingTheDialogLeavesNoIcon)
         CKovnaDlg dlg;
         RunModal(dlg, [&] { Hide(dlg); });
     }
-    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), api.ShellMessages());
     EXPECT_EQ(129u, api.Calls().back().nid.uID);
 }

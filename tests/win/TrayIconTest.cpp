@@ -47,15 +47,6 @@ private:
 
 HICON AppIcon() { return ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_APP)); }
 
-// The shell messages sent since the last Clear, in order.
-std::vector<uintptr_t> Sent(const CRecordingApi& api)
-{
-    std::vector<uintptr_t> messages;
-    for (const RecordedCall& call : api.CallsNamed("Shell_NotifyIconA"))
-        messages.push_back(call.args[0]);
-    return messages;
-}
-
 using Msgs = std::vector<uintptr_t>;
 
 } // namespace
@@ -97,19 +88,19 @@ TEST(TrayIcon, AddFillsTheFirstLayoutAndDeleteRemovesOnce)
         api.Clear();
         icon.DeleteIcon();
         icon.DeleteIcon();
-        EXPECT_EQ(Msgs{NIM_DELETE}, Sent(api));
+        EXPECT_EQ(Msgs{NIM_DELETE}, api.ShellMessages());
         EXPECT_EQ(0u, api.Calls()[0].nid.uFlags);
         EXPECT_EQ(nullptr, icon.GetImage());
         EXPECT_TRUE(icon.GetTip().IsEmpty());
         EXPECT_EQ(owner.m_pWnd, icon.GetOwnerWindow());
     }
     { CTrayIcon unused; }
-    EXPECT_EQ(Msgs{NIM_DELETE}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_DELETE}, api.ShellMessages());
 
     // The full constructor adds; the destructor deletes what is still held.
     api.Clear();
     { CTrayIcon icon(owner.m_pWnd, kCallback, "Kovna", hIcon, kMenuIcon); }
-    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), Sent(api));
+    EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), api.ShellMessages());
 }
 
 TEST(TrayIcon, RefusedAddLeavesAnEmptyObject)
@@ -135,13 +126,13 @@ TEST(TrayIcon, RefusedAddLeavesAnEmptyObject)
     dead.m_hWnd = nullptr;
     icon.SuspendIcon();
     icon.DeleteIcon();
-    EXPECT_TRUE(Sent(api).empty());
+    EXPECT_TRUE(api.ShellMessages().empty());
 
     api.bShellResult = FALSE;
     EXPECT_FALSE(icon.AddIcon(owner.m_pWnd, kCallback, "Kovna", AppIcon(), kMenuIcon));
     EXPECT_FALSE(icon.m_bActive);
     icon.DeleteIcon();
-    EXPECT_EQ(Msgs{NIM_ADD}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
 }
 
 TEST(TrayIcon, SuspendResumeAndReinsert)
@@ -156,7 +147,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     icon.ResumeIcon();  // not suspended: nothing
     icon.SuspendIcon();
     icon.SuspendIcon();
-    EXPECT_EQ(Msgs{NIM_DELETE}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_DELETE}, api.ShellMessages());
     EXPECT_EQ(static_cast<UINT>(NIF_ICON), api.Calls()[0].nid.uFlags);
     EXPECT_TRUE(icon.m_bActive && icon.m_bSuspended);
     EXPECT_EQ(owner.m_pWnd, icon.GetOwnerWindow());
@@ -168,7 +159,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     api.bShellResult = TRUE;
     api.Clear();
     icon.ResumeIcon();
-    EXPECT_EQ(Msgs{NIM_ADD}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
     EXPECT_EQ(7u, api.Calls()[0].nid.uFlags);
     EXPECT_EQ(hQuestion, api.Calls()[0].nid.hIcon);
     EXPECT_FALSE(icon.m_bSuspended);
@@ -178,7 +169,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     icon.ReinsertIcon();
     icon.SuspendIcon();
     icon.ReinsertIcon();
-    EXPECT_EQ((Msgs{NIM_DELETE, NIM_ADD, NIM_DELETE, NIM_ADD}), Sent(api));
+    EXPECT_EQ((Msgs{NIM_DELETE, NIM_ADD, NIM_DELETE, NIM_ADD}), api.ShellMessages());
 
     // The suspended flag survives DeleteIcon and AddIcon.
     icon.SuspendIcon();
@@ -188,7 +179,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     api.Clear();
     icon.SuspendIcon();
     icon.ResumeIcon();
-    EXPECT_EQ(Msgs{NIM_ADD}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
 }
 
 TEST(TrayIcon, ChangeOperationsModifyTheRecord)
@@ -202,7 +193,7 @@ TEST(TrayIcon, ChangeOperationsModifyTheRecord)
     api.Clear();
 
     EXPECT_TRUE(icon.ChangeImage(static_cast<UINT>(IDI_APP)));
-    EXPECT_EQ(Msgs{NIM_MODIFY}, Sent(api));
+    EXPECT_EQ(Msgs{NIM_MODIFY}, api.ShellMessages());
     EXPECT_EQ(static_cast<UINT>(NIF_ICON), api.Calls().back().nid.uFlags);
     EXPECT_NE(nullptr, icon.GetImage());
     // Missing from our resources: no image, not the system icon of that number.
