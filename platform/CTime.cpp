@@ -50,6 +50,24 @@ struct tm* CTime::GetLocalTm(struct tm* ptm) const
     return ToLocal(m_time, pTarget) ? pTarget : nullptr;
 }
 
+#ifdef _WIN32
+bool CTime::GetAsSystemTime(SYSTEMTIME& st) const
+{
+    struct tm local {};
+    if (!GetLocalTm(&local))
+        return false;
+    st = SYSTEMTIME{};
+    st.wYear = static_cast<WORD>(local.tm_year + 1900);
+    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    st.wDayOfWeek = static_cast<WORD>(local.tm_wday);
+    st.wDay = static_cast<WORD>(local.tm_mday);
+    st.wHour = static_cast<WORD>(local.tm_hour);
+    st.wMinute = static_cast<WORD>(local.tm_min);
+    st.wSecond = static_cast<WORD>(local.tm_sec);
+    return true;
+}
+#endif
+
 CString CTime::Format(const char* pszFormat) const
 {
     struct tm local {};

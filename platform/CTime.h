@@ -7,6 +7,10 @@
 
 #include "platform/CString.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 class CTimeSpan {
 public:
     CTimeSpan() = default;
@@ -45,6 +49,12 @@ public:
     // Local-time breakdown; without a buffer of the caller's, a buffer of the
     // calling thread is used. Null when the time has no local representation.
     struct tm* GetLocalTm(struct tm* ptm = nullptr) const;
+
+#ifdef _WIN32
+    // The local fields as the system's date-time record; FALSE when the time
+    // has no local representation.
+    bool GetAsSystemTime(SYSTEMTIME& st) const;
+#endif
 
     // strftime codes in local time; empty when the time cannot be converted.
     CString Format(const char* pszFormat) const;

@@ -44,16 +44,8 @@ BOOL CDateTimeCtrl::GetTime(CTime& timeDest) const
 
 BOOL CDateTimeCtrl::SetTime(const CTime& timeNew)
 {
-    struct tm local {};
-    if (!timeNew.GetLocalTm(&local))
-        return FALSE;
     SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(local.tm_year + 1900);
-    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
-    st.wDay = static_cast<WORD>(local.tm_mday);
-    st.wDayOfWeek = static_cast<WORD>(local.tm_wday);
-    st.wHour = static_cast<WORD>(local.tm_hour);
-    st.wMinute = static_cast<WORD>(local.tm_min);
-    st.wSecond = static_cast<WORD>(local.tm_sec);
+    if (!timeNew.GetAsSystemTime(st))
+        return FALSE;
     return static_cast<BOOL>(::SendMessageA(m_hWnd, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st)));
 }

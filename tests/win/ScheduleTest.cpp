@@ -42,15 +42,8 @@ RECT ChildRect(CKovnaDlg& dlg, int nID)
 
 SYSTEMTIME LocalFields(const CTime& time)
 {
-    struct tm local {};
-    time.GetLocalTm(&local);
     SYSTEMTIME st{};
-    st.wYear = static_cast<WORD>(local.tm_year + 1900);
-    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
-    st.wDay = static_cast<WORD>(local.tm_mday);
-    st.wHour = static_cast<WORD>(local.tm_hour);
-    st.wMinute = static_cast<WORD>(local.tm_min);
-    st.wSecond = static_cast<WORD>(local.tm_sec);
+    time.GetAsSystemTime(st);
     return st;
 }
 
