@@ -3,12 +3,13 @@
 #include <process.h>
 
 #include <algorithm>
-#include <mutex>
 #include <vector>
+
+#include "platform/Lock.h"
 
 namespace {
 
-std::mutex g_lock;
+CCriticalSection g_lock;
 std::vector<CWinThread*> g_live;
 
 HANDLE StopEvent()
@@ -25,7 +26,7 @@ unsigned __stdcall AfxThreadEntry(void* pArg)
     auto* pThread = static_cast<CWinThread*>(pArg);
     const UINT nResult = pThread->m_pfnThreadProc(pThread->m_pParam);
     {
-        std::lock_guard<std::mutex> lock(g_lock);
+        CSingleLock lock(g_lock);
         g_live.erase(std::remove(g_live.begin(), g_live.end(), pThread), g_live.end());
         ::CloseHandle(pThread->m_hThread);
         delete pThread;
@@ -38,7 +39,7 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
 {
     auto* pThread = new CWinThread(pfnThreadProc, pParam);
     unsigned nThreadID = 0;
-    std::lock_guard<std::mutex> lock(g_lock);
+    CSingleLock lock(g_lock);
     const uintptr_t hThread =
         _beginthreadex(lpSecurityAttrs, nStackSize, AfxThreadEntry, pThread, CREATE_SUSPENDED, &nThreadID);
     if (!hThread) {
@@ -68,7 +69,7 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs)
     for (;;) {
         std::vector<HANDLE> handles;
         {
-            std::lock_guard<std::mutex> lock(g_lock);
+            CSingleLock lock(g_lock);
             for (CWinThread* pThread : g_live) {
                 HANDLE hCopy = nullptr;
                 if (::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &hCopy,
@@ -96,7 +97,7 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs)
 
 int AfxLiveWorkerCount()
 {
-    std::lock_guard<std::mutex> lock(g_lock);
+    CSingleLock lock(g_lock);
     return static_cast<int>(g_live.size());
 }
 

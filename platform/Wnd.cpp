@@ -2,15 +2,15 @@
 
 #include <map>
 #include <memory>
-#include <mutex>
 
 #include "platform/SystemApi.h"
+#include "platform/Lock.h"
 
 IMPLEMENT_DYNAMIC(CWnd, CObject)
 
 namespace {
 
-std::mutex g_mapLock;
+CCriticalSection g_mapLock;
 std::map<HWND, CWnd*> g_permanentMap;
 
 thread_local std::map<HWND, std::unique_ptr<CWnd>> t_temporaryMap;
@@ -63,7 +63,7 @@ CWnd::~CWnd()
 {
     if (m_hWnd && FromHandlePermanent(m_hWnd) == this && ::IsWindow(m_hWnd))
         ::DestroyWindow(m_hWnd);
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(g_mapLock);
     for (auto it = g_permanentMap.begin(); it != g_permanentMap.end();) {
         if (it->second == this)
             it = g_permanentMap.erase(it);
@@ -74,7 +74,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(g_mapLock);
     const auto it = g_permanentMap.find(hWnd);
     return it == g_permanentMap.end() ? nullptr : it->second;
 }
@@ -96,14 +96,14 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(g_mapLock);
     g_permanentMap[hWnd] = this;
 }
 
 void CWnd::DetachAfterNcDestroy(HWND hWnd)
 {
     {
-        std::lock_guard<std::mutex> lock(g_mapLock);
+        CSingleLock lock(g_mapLock);
         const auto it = g_permanentMap.find(hWnd);
         if (it != g_permanentMap.end() && it->second == this)
             g_permanentMap.erase(it);

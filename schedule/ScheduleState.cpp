@@ -1,7 +1,8 @@
 #include "schedule/ScheduleState.h"
 
 #include <climits>
-#include <mutex>
+
+#include "platform/Lock.h"
 
 std::atomic<uint8_t> g_bRunning{0};
 std::atomic<int> g_nMode{0};
@@ -10,7 +11,7 @@ std::atomic<CTimeSpan> g_spanLeft{CTimeSpan(0)};
 
 namespace {
 
-std::mutex g_scheduleLock;
+CCriticalSection g_scheduleLock;
 std::atomic<unsigned> g_nTicket{0};
 std::atomic<int> g_nWaitingKind{SCHEDULE_NONE};
 
@@ -20,7 +21,7 @@ bool OwnedLocked(unsigned nTicket) { return g_bRunning.load() && g_nTicket.load(
 
 void ScheduleSetRunning(bool bRunning)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     if (bRunning) {
         g_bRunning = 1;
         return;
@@ -32,14 +33,14 @@ void ScheduleSetRunning(bool bRunning)
 
 void ScheduleOpen(ScheduleKind kind)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     if (g_bRunning)
         g_nWaitingKind = kind;
 }
 
 bool ScheduleClaim(ScheduleKind kind, unsigned* pnTicket)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     if (!g_bRunning || g_nWaitingKind != kind)
         return false;
     g_nWaitingKind = SCHEDULE_NONE;
@@ -49,7 +50,7 @@ bool ScheduleClaim(ScheduleKind kind, unsigned* pnTicket)
 
 bool ScheduleOwned(unsigned nTicket)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     return OwnedLocked(nTicket);
 }
 
@@ -63,7 +64,7 @@ int ScheduleCounter(ScheduleKind kind)
 
 bool ScheduleTick(ScheduleKind kind, unsigned nTicket)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     if (!OwnedLocked(nTicket))
         return false;
     if (kind == SCHEDULE_AFTER)
@@ -75,7 +76,7 @@ bool ScheduleTick(ScheduleKind kind, unsigned nTicket)
 
 bool ScheduleActIfOwned(unsigned nTicket, const std::function<void()>& act)
 {
-    std::lock_guard<std::mutex> lock(g_scheduleLock);
+    CSingleLock lock(g_scheduleLock);
     if (!OwnedLocked(nTicket))
         return false;
     act();
