@@ -37,10 +37,13 @@ public:
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
 
-    // The object bound to a window; a temporary object of this thread for a
-    // window that no object owns (never null for a live handle).
+    // The object bound to a window; for a window that no object owns, a
+    // temporary object of this thread (never null for a live handle), good
+    // until the thread next goes idle: keep the handle, not the pointer.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Deletes this thread's temporary objects; the thread's idle point calls it.
+    static void DeleteTempMap();
 
     BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
                   int nWidth, int nHeight, HWND hWndParent, UINT nID);
