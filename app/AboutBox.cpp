@@ -1,3 +1,4 @@
+// The About box.
 #include "app/AboutBox.h"
 
 // Nothing to bind: the box only shows its template.

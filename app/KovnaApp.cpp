@@ -1,3 +1,4 @@
+// The application object and its start: the main dialog, run modally.
 #include "app/KovnaApp.h"
 
 #include "app/KovnaDlg.h"

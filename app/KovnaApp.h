@@ -1,3 +1,4 @@
+// The application object, whose InitInstance runs the main dialog.
 #pragma once
 
 #include "platform/Afx.h"

@@ -1,3 +1,4 @@
+// The main dialog: routing table, control binding, start-up and the mode radios.
 #include "app/KovnaDlg.h"
 
 #include "schedule/Clock.h"

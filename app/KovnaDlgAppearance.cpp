@@ -70,15 +70,11 @@ HCURSOR CKovnaDlg::OnQueryDragIcon() { return m_hAppIcon; }
 BOOL CKovnaDlg::OnEraseBkgnd(CDC* pDC)
 {
     // The context's default pen draws the one-pixel black frame.
-    CBrush brushWhite;
-    brushWhite.CreateSolidBrush(kWhite);
-    const HGDIOBJ hOldBrush = brushWhite.GetSafeHandle() ? pDC->SelectObject(&brushWhite) : nullptr;
+    CBrush brushWhite(kWhite);
+    const CGdiSelection brush(*pDC, brushWhite);
     CRect rect;
     GetClientRect(&rect);
     pDC->Rectangle(&rect);
-    if (hOldBrush)
-        pDC->SelectObject(hOldBrush);
-    brushWhite.DeleteObject();
     return TRUE;
 }
 

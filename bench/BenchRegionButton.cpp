@@ -66,16 +66,18 @@ void Report(const char* pszShape, HRGN hRgn, CBenchParent& parent)
     button.GetClientRect(&rect);
 
     // DrawItem alone, into a memory context, as the button's paint calls it.
-    const HDC hScreen = ::GetDC(nullptr);
-    const HDC hMem = ::CreateCompatibleDC(hScreen);
-    const HBITMAP hTarget = ::CreateCompatibleBitmap(hScreen, rect.Width(), rect.Height());
-    ::ReleaseDC(nullptr, hScreen);
-    const HGDIOBJ hOld = ::SelectObject(hMem, hTarget);
+    CDCHandle screen(::GetDC(nullptr));
+    CMemoryDC memDC;
+    memDC.CreateCompatibleDC(&screen);
+    CBitmap target;
+    target.CreateCompatibleBitmap(&screen, rect.Width(), rect.Height());
+    ::ReleaseDC(nullptr, screen);
+    const CGdiSelection selected(memDC, target);
     DRAWITEMSTRUCT dis{};
     dis.CtlType = ODT_BUTTON;
     dis.CtlID = kButtonId;
     dis.hwndItem = button.m_hWnd;
-    dis.hDC = hMem;
+    dis.hDC = memDC;
     dis.rcItem = rect;
     const int nRuns = 400;
     const double renderAndBlit = MicrosecondsEach(nRuns, [&] {
@@ -83,9 +85,6 @@ void Report(const char* pszShape, HRGN hRgn, CBenchParent& parent)
         button.DrawItem(&dis);
     });
     const double blitOnly = MicrosecondsEach(nRuns, [&] { button.DrawItem(&dis); });
-    ::SelectObject(hMem, hOld);
-    ::DeleteObject(hTarget);
-    ::DeleteDC(hMem);
 
     // The same through the window's own paint (what a hover change costs).
     const UINT nRedraw = RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW;

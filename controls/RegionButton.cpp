@@ -1,3 +1,4 @@
+// The region button: its shape, creation, mouse tracking and state images.
 #include "controls/RegionButton.h"
 
 namespace {
@@ -44,7 +45,6 @@ CRegionButton::CRegionButton()
       m_bMouseDown(FALSE),
       m_bHover(FALSE),
       m_bCaptured(FALSE),
-      m_hRgn(nullptr),
       m_bNeedRender(TRUE)
 {
 }
@@ -55,9 +55,7 @@ CRegionButton::~CRegionButton()
     m_pbmpPressed.reset();
     m_pbmpHover.reset();
     m_pbmpDisabled.reset();
-    // A region that a window accepted is the system's; only an unaccepted copy is ours.
-    if (m_hRgn)
-        ::DeleteObject(m_hRgn);
+    // A copy of the shape that no window accepted goes with m_rgn.
 }
 
 BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID)
@@ -88,18 +86,16 @@ BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN 
 BOOL CRegionButton::CreateShaped(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd,
                                  UINT nID)
 {
-    if (m_hRgn)
-        ::DeleteObject(m_hRgn);
-    // A source that cannot be copied leaves this square as the shape.
-    m_hRgn = ::CreateRectRgn(0, 0, 31, 31);
-    if (m_hRgn)
-        ::CombineRgn(m_hRgn, hRgn, nullptr, RGN_COPY);
+    // A source that cannot be copied leaves this square as the shape; a copy
+    // that the last window refused is deleted here.
+    if (m_rgn.CreateRectRgn(0, 0, 31, 31))
+        ::CombineRgn(m_rgn, hRgn, nullptr, RGN_COPY);
 
     // Only the position places the button: the caller's offset is dropped.
     CRect box;
-    ::GetRgnBox(m_hRgn, &box);
-    ::OffsetRgn(m_hRgn, -box.left, -box.top);
-    ::GetRgnBox(m_hRgn, &box);
+    m_rgn.GetRgnBox(&box);
+    m_rgn.OffsetRgn(-box.left, -box.top);
+    m_rgn.GetRgnBox(&box);
     m_ptCenter = CPoint(box.left + box.Width() / 2, box.top + box.Height() / 2);
 
     const CRect rect(point.x, point.y, point.x + box.Width(), point.y + box.Height());
@@ -128,8 +124,8 @@ int CRegionButton::OnCreate(LPCREATESTRUCTA)
         return -1;
     m_bNeedRender = TRUE;
     // Once accepted, the region belongs to the window and dies with it.
-    if (::SetWindowRgn(m_hWnd, m_hRgn, TRUE))
-        m_hRgn = nullptr;
+    if (SetWindowRgn(m_rgn, TRUE))
+        m_rgn.Detach();
     return 0;
 }
 
@@ -211,14 +207,12 @@ void CRegionButton::CopyWindowRegion(CRgn& rgn) const
 
 void CRegionButton::DrawItem(LPDRAWITEMSTRUCT pDrawItemStruct)
 {
-    CDC dc;
-    dc.Attach(pDrawItemStruct->hDC);
+    CDCHandle dc(pDrawItemStruct->hDC);
     CRect rect;
     GetClientRect(&rect);
     if (m_bNeedRender)
         RenderStateImages(&dc, rect);
     BlitStateImage(&dc, rect, pDrawItemStruct->itemState);
-    dc.Detach();
 }
 
 void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
@@ -236,7 +230,7 @@ void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
         {m_pbmpDisabled, m_crDisabled, TRUE, FALSE},
     };
 
-    CDC memDC;
+    CMemoryDC memDC;
     memDC.CreateCompatibleDC(pDC);
     for (const Image& image : images) {
         image.pImage.reset();
@@ -253,17 +247,14 @@ void CRegionButton::RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF
     // Compatible with the window's context: a memory context would give monochrome.
     if (!pImage->CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
         return;
-    const HGDIOBJ hOldBitmap = pMemDC->SelectObject(pImage);
-    {
-        CRgn shape;
-        CopyWindowRegion(shape);
-        pMemDC->FillSolidRect(rect, RGB(0, 0, 0));
-        CBrush brush(crFill);
-        pMemDC->FillRgn(&shape, &brush);
-        DrawCaption(pMemDC, bEtched, bPressed);
-        DrawEdgeBands(pMemDC, &shape, bPressed);
-    }
-    pMemDC->SelectObject(hOldBitmap);
+    const CGdiSelection bitmap(*pMemDC, *pImage);
+    CRgn shape;
+    CopyWindowRegion(shape);
+    pMemDC->FillSolidRect(rect, RGB(0, 0, 0));
+    CBrush brush(crFill);
+    pMemDC->FillRgn(&shape, &brush);
+    DrawCaption(pMemDC, bEtched, bPressed);
+    DrawEdgeBands(pMemDC, &shape, bPressed);
 }
 
 void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
@@ -279,7 +270,7 @@ void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
         ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
     CFont font;
     font.CreateFontIndirect(&logFont);
-    const HGDIOBJ hOldFont = pMemDC->SelectObject(&font);
+    const CGdiSelection selectedFont(*pMemDC, font);
 
     TEXTMETRICA metrics{};
     pMemDC->GetTextMetrics(&metrics);
@@ -301,9 +292,6 @@ void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
         pMemDC->TextOut(point.x, point.y, strCaption);
     }
     pMemDC->SetTextAlign(nOldAlign);
-
-    pMemDC->SelectObject(hOldFont);
-    font.DeleteObject();
     pMemDC->SetBkMode(nOldMode);
 }
 
@@ -347,13 +335,12 @@ void CRegionButton::BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState)
     if (!pImage || !pImage->GetSafeHandle())
         return;
 
-    CDC memDC;
+    CMemoryDC memDC;
     memDC.CreateCompatibleDC(pDC);
     CRgn shape;
     CopyWindowRegion(shape);
-    const HGDIOBJ hOldBitmap = memDC.SelectObject(pImage);
+    const CGdiSelection bitmap(memDC, *pImage);
     pDC->SelectClipRgn(&shape);
     pDC->BitBlt(0, 0, rect.Width(), rect.Height(), &memDC, 0, 0, SRCCOPY);
     pDC->SelectClipRgn(nullptr);
-    memDC.SelectObject(hOldBitmap);
 }

@@ -52,7 +52,8 @@ protected:
     BOOL m_bMouseDown;
     BOOL m_bHover;
     BOOL m_bCaptured;
-    HRGN m_hRgn;
+    // The copy of the shape, until the window accepts it.
+    CRgn m_rgn;
     BOOL m_bNeedRender;
 
     DECLARE_MESSAGE_MAP()

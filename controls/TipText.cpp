@@ -1,3 +1,4 @@
+// Cutting a tooltip text to its field without splitting a character.
 #include "controls/TipText.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// The notification-area icon: add, modify, delete and its menu.
 #include "controls/TrayIcon.h"
 
 #include "controls/TipText.h"

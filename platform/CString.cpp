@@ -1,3 +1,4 @@
+// Multibyte text: printf-style formatting.
 #include "platform/CString.h"
 
 #include <cstdarg>

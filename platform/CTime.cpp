@@ -1,3 +1,4 @@
+// Local date-time and span: conversion to and from local fields, formatting.
 #include "platform/CTime.h"
 
 #include <chrono>

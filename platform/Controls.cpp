@@ -1,3 +1,4 @@
+// The standard controls' wrappers: button, combo box, date-time picker.
 #include "platform/Controls.h"
 
 #include <string>

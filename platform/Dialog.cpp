@@ -1,3 +1,4 @@
+// Modal dialogs: the modal loop, centring at WM_INITDIALOG, OK and Cancel.
 #include "platform/Dialog.h"
 
 #include "platform/WinApp.h"

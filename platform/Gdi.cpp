@@ -1,3 +1,4 @@
+// GDI owners: deleting regions, brushes, fonts, bitmaps and memory contexts.
 #include "platform/Gdi.h"
 
 #include "platform/Wnd.h"
@@ -35,35 +36,18 @@ int CRgn::CombineRgn(const CRgn* pSrc1, const CRgn* pSrc2, int nMode)
     return ::CombineRgn(*this, *pSrc1, pSrc2 ? HRGN(*pSrc2) : nullptr, nMode);
 }
 
-CDC::~CDC()
+BOOL CMemoryDC::CreateCompatibleDC(CDC* pDC)
 {
-    if (m_bOwned && m_hDC)
-        ::DeleteDC(m_hDC);
-}
-
-HDC CDC::Detach()
-{
-    HDC hDC = m_hDC;
-    m_hDC = nullptr;
-    m_bOwned = false;
-    return hDC;
-}
-
-BOOL CDC::DeleteDC()
-{
-    const BOOL bDeleted = m_bOwned && m_hDC ? ::DeleteDC(m_hDC) : FALSE;
-    m_hDC = nullptr;
-    m_bOwned = false;
-    return bDeleted;
-}
-
-BOOL CDC::CreateCompatibleDC(CDC* pDC)
-{
-    if (m_bOwned && m_hDC)
-        ::DeleteDC(m_hDC);
+    DeleteDC();
     m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
-    m_bOwned = m_hDC != nullptr;
-    return m_bOwned;
+    return m_hDC != nullptr;
+}
+
+BOOL CMemoryDC::DeleteDC()
+{
+    const BOOL bDeleted = m_hDC ? ::DeleteDC(m_hDC) : FALSE;
+    m_hDC = nullptr;
+    return bDeleted;
 }
 
 void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr)
@@ -76,8 +60,4 @@ void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr)
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
 
-CPaintDC::~CPaintDC()
-{
-    ::EndPaint(m_hWnd, &m_ps);
-    m_hDC = nullptr;
-}
+CPaintDC::~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }

@@ -1,5 +1,6 @@
-// Thin owners of GDI handles: each object owns one handle and deletes it in
-// its destructor, unless the handle was handed on with Detach.
+// Thin owners of GDI handles (each deletes its one handle in its destructor,
+// unless it was handed on with Detach), and device contexts whose type says
+// who ends them.
 #pragma once
 
 #include <windows.h>
@@ -71,29 +72,23 @@ public:
     int GetRgnBox(LPRECT pRect) const { return ::GetRgnBox(*this, pRect); }
     BOOL PtInRegion(int x, int y) const { return ::PtInRegion(*this, x, y); }
     operator HRGN() const { return static_cast<HRGN>(m_hObject); }
+    // Gives the region up, to a window that accepted it with SetWindowRgn.
+    HRGN Detach() { return static_cast<HRGN>(CGdiObject::Detach()); }
 };
 
-// A device context: owned when made by CreateCompatibleDC (deleted with the
-// object), borrowed when attached to a context someone else gave us.
+// The drawing calls of a device context. The type says nothing about who
+// ends the handle: handlers are given a CDC*, and the classes below are the
+// borrowed context, the memory context we make, and the paint context.
 class CDC {
 public:
-    CDC() = default;
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
-    virtual ~CDC();
 
     HDC m_hDC = nullptr;
 
-    void Attach(HDC hDC) { m_hDC = hDC; }
-    HDC Detach();
-    BOOL CreateCompatibleDC(CDC* pDC);
-    // Deletes a context made by CreateCompatibleDC; a borrowed one is only let go.
-    BOOL DeleteDC();
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
-    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
-    HGDIOBJ SelectObject(const CGdiObject* pObject) { return SelectObject(pObject->GetSafeHandle()); }
     COLORREF SetBkColor(COLORREF cr) { return ::SetBkColor(m_hDC, cr); }
     int SetBkMode(int nMode) { return ::SetBkMode(m_hDC, nMode); }
     COLORREF SetTextColor(COLORREF cr) { return ::SetTextColor(m_hDC, cr); }
@@ -116,17 +111,56 @@ public:
     int SelectClipRgn(const CRgn* pRgn) { return ::SelectClipRgn(m_hDC, pRgn ? HRGN(*pRgn) : nullptr); }
     BOOL DrawIcon(int x, int y, HICON hIcon) { return ::DrawIcon(m_hDC, x, y, hIcon); }
 
+protected:
+    CDC() = default;
+    explicit CDC(HDC hDC) : m_hDC(hDC) {}
+    ~CDC() = default;
+};
+
+// A context that someone else made and ends (a handler's, an owner-draw
+// record's): it is only let go, never deleted.
+class CDCHandle : public CDC {
+public:
+    explicit CDCHandle(HDC hDC) : CDC(hDC) {}
+};
+
+// A memory context this object makes and deletes. It has no Attach: a
+// context made elsewhere can never end up deleted by it.
+class CMemoryDC : public CDC {
+public:
+    CMemoryDC() = default;
+    ~CMemoryDC() { DeleteDC(); }
+
+    BOOL CreateCompatibleDC(CDC* pDC);
+    BOOL DeleteDC();
+};
+
+// Selects an object into a context and the previous one back when the scope
+// ends; declare it after the object, so the object is let go before it dies.
+class CGdiSelection {
+public:
+    CGdiSelection(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(hObject ? ::SelectObject(hDC, hObject) : nullptr) {}
+    ~CGdiSelection()
+    {
+        if (m_hOld)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CGdiSelection(const CGdiSelection&) = delete;
+    CGdiSelection& operator=(const CGdiSelection&) = delete;
+
 private:
-    bool m_bOwned = false;
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
 };
 
 class CWnd;
 
-// BeginPaint in the constructor, EndPaint in the destructor.
+// BeginPaint in the constructor, EndPaint (which ends the context) in the
+// destructor.
 class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd);
-    ~CPaintDC() override;
+    ~CPaintDC();
 
     PAINTSTRUCT m_ps{};
 

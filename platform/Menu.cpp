@@ -1,3 +1,4 @@
+// Menus loaded from the resources.
 #include "platform/Menu.h"
 
 BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource)

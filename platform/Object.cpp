@@ -1,3 +1,4 @@
+// The root class and its run-time class records.
 #include "platform/Object.h"
 
 const CRuntimeClass CObject::classCObject = {"CObject", sizeof(CObject), 0xFFFF, nullptr, nullptr};

@@ -1,3 +1,4 @@
+// The real system behind the seam, and the switch that puts a recorder in its place.
 #include "platform/SystemApi.h"
 
 #include <atomic>

@@ -1,3 +1,4 @@
+// Worker threads: start, the registry of running workers, and their stop.
 #include "platform/Thread.h"
 
 #include <process.h>

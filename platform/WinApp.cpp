@@ -1,3 +1,4 @@
+// The application object, its message loop, resource lookup and LoadString.
 #include "platform/WinApp.h"
 
 #include <string>

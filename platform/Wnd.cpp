@@ -1,3 +1,4 @@
+// Windows with message routing: the window maps, the window procedure, the tables.
 #include "platform/Wnd.h"
 
 #include <map>
@@ -14,8 +15,23 @@ CCriticalSection g_mapLock;
 std::map<HWND, CWnd*> g_permanentMap;
 
 thread_local std::map<HWND, std::unique_ptr<CWnd>> t_temporaryMap;
+thread_local HHOOK t_hIdleHook = nullptr;
+// Messages of ours being handled on this thread: while one is, its handler
+// may hold a temporary object.
+thread_local int t_nHandlerDepth = 0;
 thread_local CWnd* t_pWndInit = nullptr;
 thread_local HHOOK t_hCbtHook = nullptr;
+
+// Every loop of this thread takes its messages past this hook: the dialog
+// manager's modal loop, a message box's, CWinApp::Run. The idle point is
+// where one of them takes a message while none of our handlers runs, since
+// no temporary object can be held then.
+LRESULT CALLBACK AfxIdleHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HC_ACTION && t_nHandlerDepth == 0)
+        CWnd::DeleteTempMap();
+    return ::CallNextHookEx(t_hIdleHook, nCode, wParam, lParam);
+}
 
 } // namespace
 
@@ -26,7 +42,9 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
         return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
     const MSG saved = pWnd->m_currentMsg;
     pWnd->m_currentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+    ++t_nHandlerDepth;
     const LRESULT lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+    --t_nHandlerDepth;
     pWnd->m_currentMsg = saved;
     if (nMsg == WM_NCDESTROY)
         pWnd->DetachAfterNcDestroy(hWnd);
@@ -89,9 +107,13 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     if (!pTemp) {
         pTemp = std::make_unique<CWnd>();
         pTemp->m_hWnd = hWnd;
+        if (!t_hIdleHook)
+            t_hIdleHook = ::SetWindowsHookExA(WH_GETMESSAGE, AfxIdleHook, nullptr, ::GetCurrentThreadId());
     }
     return pTemp.get();
 }
+
+void CWnd::DeleteTempMap() { t_temporaryMap.clear(); }
 
 void CWnd::Attach(HWND hWnd)
 {

@@ -37,10 +37,13 @@ public:
     HWND m_hWnd = nullptr;
     operator HWND() const { return m_hWnd; }
 
-    // The object bound to a window; a temporary object of this thread for a
-    // window that no object owns (never null for a live handle).
+    // The object bound to a window; for a window that no object owns, a
+    // temporary object of this thread (never null for a live handle), good
+    // until the thread next goes idle: keep the handle, not the pointer.
     static CWnd* FromHandle(HWND hWnd);
     static CWnd* FromHandlePermanent(HWND hWnd);
+    // Deletes this thread's temporary objects; the thread's idle point calls it.
+    static void DeleteTempMap();
 
     BOOL CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, DWORD dwStyle, int x, int y,
                   int nWidth, int nHeight, HWND hWndParent, UINT nID);
@@ -85,6 +88,8 @@ public:
         return ::RedrawWindow(m_hWnd, pRectUpdate, hRgnUpdate, nFlags);
     }
     CWnd* SetCapture() { return FromHandle(::SetCapture(m_hWnd)); }
+    // Once accepted (non-zero), the region is the system's: Detach it.
+    int SetWindowRgn(HRGN hRgn, BOOL bRedraw) { return ::SetWindowRgn(m_hWnd, hRgn, bRedraw); }
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
     // Shown through the system seam, owned by this window.
@@ -183,21 +188,16 @@ LRESULT Sig_hcur_v(CWnd* p, UINT, WPARAM, LPARAM)
 template <class T, BOOL (T::*F)(CDC*)>
 LRESULT Sig_b_dc(CWnd* p, UINT, WPARAM w, LPARAM)
 {
-    CDC dc;
-    dc.Attach(reinterpret_cast<HDC>(w));
-    const BOOL bResult = (static_cast<T*>(p)->*F)(&dc);
-    dc.Detach();
-    return bResult;
+    CDCHandle dc(reinterpret_cast<HDC>(w));
+    return (static_cast<T*>(p)->*F)(&dc);
 }
 
 template <class T, HBRUSH (T::*F)(CDC*, CWnd*, UINT)>
 LRESULT Sig_hbr_ctlcolor(CWnd* p, UINT nMsg, WPARAM w, LPARAM l)
 {
-    CDC dc;
-    dc.Attach(reinterpret_cast<HDC>(w));
+    CDCHandle dc(reinterpret_cast<HDC>(w));
     const HBRUSH hbr = (static_cast<T*>(p)->*F)(&dc, CWnd::FromHandle(reinterpret_cast<HWND>(l)),
                                                  nMsg - WM_CTLCOLORMSGBOX);
-    dc.Detach();
     return reinterpret_cast<LRESULT>(hbr);
 }
 

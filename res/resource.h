@@ -1,7 +1,4 @@
-/*
- * Resource identifiers for Kovna.
- * Shared by kovna.rc (windres) and the C++ sources; plain #defines only.
- */
+// Resource identifiers, shared by kovna.rc (windres) and the C++ sources: plain #defines only.
 #ifndef KOVNA_RESOURCE_H
 #define KOVNA_RESOURCE_H
 

@@ -1,3 +1,4 @@
+// The clock workers: the live clock and the seconds field.
 #include "schedule/Clock.h"
 
 #include "schedule/ClockPass.h"

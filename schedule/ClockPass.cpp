@@ -1,3 +1,4 @@
+// What one pass of a clock worker shows and sleeps, and the worker loop.
 #include "schedule/ClockPass.h"
 
 #include <ctime>

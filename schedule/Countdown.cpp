@@ -1,3 +1,4 @@
+// The countdown workers, each on the dialog's countdown line.
 #include "schedule/Countdown.h"
 
 #include "app/KovnaDlg.h"

@@ -1,3 +1,4 @@
+// The countdown loop, with its clock, display and end actions handed in.
 #include "schedule/CountdownLoop.h"
 
 namespace {

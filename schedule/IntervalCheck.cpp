@@ -1,3 +1,4 @@
+// The check of the interval field at every change (OnChangeCount).
 #include "app/KovnaDlg.h"
 #include "schedule/IntervalText.h"
 

@@ -1,3 +1,4 @@
+// The rule for the interval field's text.
 #include "schedule/IntervalText.h"
 
 bool IsNumeric(CString strText)

@@ -1,3 +1,4 @@
+// Forced shutdown and restart with the shutdown privilege.
 #include "schedule/PowerActions.h"
 
 #include "platform/SystemApi.h"

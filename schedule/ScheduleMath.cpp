@@ -1,3 +1,4 @@
+// The arithmetic of a Set press: interval seconds and the span to a target.
 #include "schedule/ScheduleMath.h"
 
 #include <climits>

@@ -1,3 +1,4 @@
+// The process-wide schedule and the locked steps that change it.
 #include "schedule/ScheduleState.h"
 
 #include <climits>

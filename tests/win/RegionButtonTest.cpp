@@ -49,7 +49,7 @@ public:
     CPoint Center() const { return m_ptCenter; }
     BOOL Hover() const { return m_bHover; }
     BOOL Captured() const { return m_bCaptured; }
-    HRGN OwnedRegion() const { return m_hRgn; }
+    HRGN OwnedRegion() const { return m_rgn; }
     BOOL NeedRender() const { return m_bNeedRender; }
     // 0 normal, 1 pressed, 2 hover, 3 disabled.
     HBITMAP Image(int nImage) const
