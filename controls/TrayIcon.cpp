@@ -163,6 +163,9 @@ LRESULT CTrayIcon::OnIconNotify(WPARAM wParam, LPARAM lParam)
         // Without the foreground the menu would not close on a click elsewhere.
         ::SetForegroundWindow(m_nid.hWnd);
         ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_nid.hWnd, nullptr);
+        // A notification icon's menu must be followed by a message to its
+        // owner, or the next time it is shown it can close at once.
+        ::PostMessageA(m_nid.hWnd, WM_NULL, 0, 0);
     } else {
         ::SetForegroundWindow(m_nid.hWnd);
         ::SendMessageA(m_nid.hWnd, WM_COMMAND, ::GetMenuItemID(hPopup, 0), 0);

@@ -9,6 +9,13 @@ packages=(
     wine wine64
     xvfb xauth xdotool x11-utils imagemagick
     fonts-wqy-zenhei locales
+    # The Song face the dialog layout was made for (6 x 12 base units), and
+    # Marlett for the caption buttons' glyphs.
+    fonts-arphic-gbsn00lp
+    fonts-wine
+    # A real XEmbed tray and window manager for the notification-area test.
+    trayer
+    openbox
 )
 
 missing=()

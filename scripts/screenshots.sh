@@ -5,29 +5,33 @@
 #   scripts/screenshots.sh [path/to/kovna.exe] [output folder]
 #
 # Defaults: build/x86_64/kovna.exe and docs/. Faces:
-#   kovna-stopped.png   the main dialog as it opens
-#   kovna-about.png     the About box over it (system-menu command 0x0010)
-#   kovna-help.png      the Help message (button 1903)
-#   kovna-running.png   a relative countdown running: "重设", inputs disabled
-#   kovna-warning.png   the warning for a Set press with an empty interval
-# A face whose controls the program does not have yet is skipped with a note.
+#   kovna-stopped.png          the main dialog as it opens
+#   kovna-about.png            the About box over it (system-menu command 0x0010)
+#   kovna-help.png             the Help message (button 1903)
+#   kovna-running.png          a relative countdown running: "重设", inputs disabled
+#   kovna-warning-*.png        each warning: empty interval, interval too long,
+#                              too many digits, illegal character, target not
+#                              later than now, target too far away
+#   kovna-tray.png, tray-menu.png
+#                              hidden to the notification area: the icon, and
+#                              its menu after a right-click
 #
-# Needs xvfb, imagemagick, wine64, the x86_64 MinGW C compiler, the
-# fonts-wqy-zenhei font and the zh_CN.UTF-8 locale. The program runs in a
-# Wine prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe) on a
-# virtual Wine desktop, so that the screenshots show Wine's own window frames.
-# The program only ever counts down to an alarm here: no shutdown is asked for.
+# Needs what scripts/install-deps.sh installs. The program runs in a Wine
+# prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe), set up by
+# scripts/wine-env.sh, on a virtual Wine desktop, so that the screenshots show
+# Wine's own window frames and taskbar. The program only ever counts down to an
+# alarm here: no shutdown is asked for.
 set -eu
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 EXE=$(realpath "${1:-$ROOT/build/x86_64/kovna.exe}")
 OUT=${2:-$ROOT/docs}
-PREFIX=${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix}
-WINE=${WINE:-/usr/lib/wine/wine64}
+. "$ROOT/scripts/wine-env.sh"
+kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix}"
 DESKTOP_SIZE=800x600
 
 [ -f "$EXE" ] || { echo "screenshots: no $EXE (build it first)" >&2; exit 1; }
-mkdir -p "$OUT" "$PREFIX"
+mkdir -p "$OUT"
 OUT=$(realpath "$OUT")
 
 WORK=$(mktemp -d)
@@ -35,25 +39,34 @@ LOG=$WORK/log
 XVFB_PID=
 KOVNA_PID=
 
-export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=zh_CN.UTF-8
-
 # Every Wine call keeps its output away from the caller's pipes: a wineserver
 # holding them would keep whoever reads them waiting.
-wine_quiet() { "$WINE" "$@" >>"$LOG" 2>&1 </dev/null; }
-winmsg() { "$WINE" "$WORK/winmsg.exe" "$@" 2>>"$LOG" </dev/null; }
-# "x y width height" of the main dialog or of its box, without the console's CR.
+wine_quiet() { "$KOVNA_WINE" "$@" >>"$LOG" 2>&1 </dev/null; }
+winmsg() { "$KOVNA_WINE" "$WORK/winmsg.exe" "$@" 2>>"$LOG" </dev/null; }
+# "x y width height" of the main dialog, its box or the taskbar, without the console's CR.
 winrect() {
     rect=$(winmsg rect "$1") || return 1
     printf '%s\n' "$rect" | tr -d '\r'
 }
 
+# until_true <tries of 0.1 s> <command...>
+until_true() {
+    n=$1
+    shift
+    while ! "$@"; do
+        n=$((n - 1))
+        [ "$n" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+disabled() { ! winmsg enabled "$1"; }
+
 cleanup() {
     if [ -n "$KOVNA_PID" ]; then
         winmsg quit || true
-        sleep 1
-        kill "$KOVNA_PID" 2>/dev/null || true
+        until_true 30 eval '! kill -0 "$KOVNA_PID" 2>/dev/null' || kill "$KOVNA_PID" 2>/dev/null || true
     fi
-    "${WINE%/*}/wineserver" -k >/dev/null 2>&1 </dev/null || true
+    "$KOVNA_WINESERVER" -k >/dev/null 2>&1 </dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
     rm -rf "$WORK"
 }
@@ -67,35 +80,40 @@ while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); d
 Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >>"$LOG" 2>&1 </dev/null &
 XVFB_PID=$!
 export DISPLAY=":$N"
-sleep 1
+until_true 100 xdpyinfo >/dev/null 2>&1 || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
 
 # Every program of the prefix on one virtual desktop at the origin of the display.
-wine_quiet wineboot -i
+kovna_wine_prefix
 wine_quiet reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
 wine_quiet reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$DESKTOP_SIZE" /f
-"${WINE%/*}/wineserver" -k >/dev/null 2>&1 </dev/null || true
-sleep 1
+"$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1
 
-"$WINE" "$EXE" >>"$LOG" 2>&1 </dev/null &
+"$KOVNA_WINE" "$EXE" >>"$LOG" 2>&1 </dev/null &
 KOVNA_PID=$!
-winmsg wait || { echo "screenshots: kovna.exe did not open (see the log below)" >&2; cat "$LOG" >&2; exit 1; }
-sleep 1
+winmsg wait && winmsg filled 1006 && winmsg filled 1007 ||
+    { echo "screenshots: kovna.exe did not open (see the log below)" >&2; cat "$LOG" >&2; exit 1; }
 
-# shoot NAME WHAT: the main dialog, or the main dialog together with the box
-# that it owns now (waited for), cut out of the screen.
+# grab NAME X Y W H: the area once two grabs in a row agree (painting done).
+grab() {
+    import -window root -crop "${4}x${5}+${2}+${3}" +repage "$WORK/a.png"
+    for _ in 1 2 3 4 5 6 7 8 9 10; do
+        sleep 0.2
+        import -window root -crop "${4}x${5}+${2}+${3}" +repage "$WORK/b.png"
+        cmp -s "$WORK/a.png" "$WORK/b.png" && break
+        mv "$WORK/b.png" "$WORK/a.png"
+    done
+    mv "$WORK/a.png" "$OUT/$1"
+    echo "screenshots: $OUT/$1"
+}
+
+# shoot NAME main|popup: the main dialog, or the main dialog together with the
+# box that it owns now (waited for).
 shoot() {
-    name=$1
-    what=$2
-    set -- $(winrect main)
-    x=$1 y=$2 w=$3 h=$4
-    if [ "$what" = popup ]; then
-        tries=0
-        until box=$(winrect popup); do
-            tries=$((tries + 1))
-            [ $tries -lt 50 ] || { echo "screenshots: no box for $name" >&2; return 1; }
-            sleep 0.1
-        done
-        set -- $box
+    set -- "$1" "$2" $(winrect main)
+    name=$1 x=$3 y=$4 w=$5 h=$6
+    if [ "$2" = popup ]; then
+        until_true 50 winrect popup >/dev/null || { echo "screenshots: no box for $name" >&2; return 1; }
+        set -- $(winrect popup)
         r=$((x + w)) b=$((y + h))
         [ "$1" -lt "$x" ] && x=$1
         [ "$2" -lt "$y" ] && y=$2
@@ -103,42 +121,81 @@ shoot() {
         [ $(($2 + $4)) -gt $b ] && b=$(($2 + $4))
         w=$((r - x)) h=$((b - y))
     fi
-    sleep 0.5
-    import -window root -crop "${w}x${h}+${x}+${y}" +repage "$OUT/$name"
-    echo "screenshots: $OUT/$name"
+    grab "$name" "$x" "$y" "$w" "$h"
+}
+
+# close_box: end the open box and wait until it is gone.
+close_box() {
+    winmsg close-popup
+    winmsg gone
+}
+
+# warn NAME: the warning that the step just taken raised, shot and closed.
+warn() {
+    shoot "$1" popup
+    close_box
 }
 
 shoot kovna-stopped.png main
 
 winmsg syscommand 10
 shoot kovna-about.png popup
-winmsg close-popup
-sleep 0.5
+close_box
 
 winmsg command 1903
 shoot kovna-help.png popup
-winmsg close-popup
-sleep 0.5
+close_box
 
-if winmsg has 1901; then
-    # Alarm mode (the default) and ten minutes: a countdown that never acts
-    # on the system.
-    winmsg settext 1000 10
-    winmsg command 1901
-    sleep 2
-    if winmsg enabled 1000; then
-        echo "screenshots: kovna-running.png skipped: the Set command did not start a countdown" >&2
-    else
-        shoot kovna-running.png main
-    fi
-    winmsg command 1901
-    sleep 1
+# Alarm mode (the default) and ten minutes: a countdown that never acts on
+# the system.
+winmsg settext 1000 10
+winmsg command 1901
+until_true 50 disabled 1000 && winmsg filled 1018 || { echo "screenshots: Set started no countdown" >&2; exit 1; }
+shoot kovna-running.png main
+winmsg command 1901
+until_true 50 winmsg enabled 1000
 
-    winmsg settext 1000 ""
-    winmsg command 1901
-    shoot kovna-warning.png popup
-    winmsg close-popup
-    sleep 0.5
+winmsg settext 1000 ""
+winmsg command 1901
+warn kovna-warning-empty.png
+
+winmsg settext 1000 9999999999
+winmsg command 1901
+warn kovna-warning-interval-too-long.png
+
+# The field judges each change while it is being set: the box opens inside
+# that call, which returns once the box is closed.
+winmsg settext 1000 12345678901 &
+warn kovna-warning-too-many-digits.png
+wait $! || true
+winmsg settext 1000 1a &
+warn kovna-warning-illegal-character.png
+wait $! || true
+
+# The pickers show the present minute, which is not later than now.
+winmsg command 1902
+warn kovna-warning-not-later.png
+
+winmsg setyear 1013 2099
+winmsg command 1902
+warn kovna-warning-too-far.png
+
+# Hidden to the notification area of the virtual desktop's taskbar, where
+# the icon is the last one, at the right end.
+winmsg command 1092
+winmsg hidden
+if tray=$(winrect tray); then
+    set -- $tray
+    ty=$2 tw=$3 th=$4
+    xdotool mousemove $(($1 + tw - 10)) $((ty + th / 2))
+    grab kovna-tray.png $((tw - 240)) $((ty - 40)) 240 $((th + 40))
+    xdotool click 3
+    until_true 50 winrect menu >/dev/null || { echo "screenshots: no icon menu" >&2; exit 1; }
+    set -- $(winrect menu)
+    mx=$1 my=$2
+    left=$((mx < tw - 240 ? mx : tw - 240))
+    grab tray-menu.png "$left" "$my" $((tw - left)) $((ty + th - my))
+    xdotool key Escape
 else
-    echo "screenshots: kovna-running.png and kovna-warning.png skipped: no Set button (1901) yet" >&2
+    echo "screenshots: kovna-tray.png and tray-menu.png skipped: the virtual desktop has no taskbar" >&2
 fi

@@ -28,8 +28,9 @@ export LC_ALL=zh_CN.UTF-8
 xvfb-run -a -s "-screen 0 1280x800x24" ctest --test-dir build/x86_64 --output-on-failure </dev/null || status=1
 
 # No Wine process of ours may outlive the run.
-for prefix in build/x86_64/wineprefix*; do
-    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+. scripts/wine-env.sh
+for prefix in build/x86_64/wineprefix*/; do
+    [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
 done
 
 exit "$status"

@@ -1,27 +1,38 @@
 #!/bin/sh
-# The real kovna.exe against the notification area that Wine draws itself
-# when no tray runs: hiding by Alt+F4, Close, Minimize and Hide; restoring by
-# a real double-click and by the icon's menu opened with a real right-click;
-# Exit from that menu ends the program and takes the icon away.
-# Usage: tray-e2e.sh <wine-run.sh> <kovna_poke.exe>, with KOVNA_EXE_PATH set.
+# The real kovna.exe against a real notification area, with real X input:
+# hiding by Alt+F4, Close, Minimize and Hide; the icon's menu shown by a
+# right-click twice in a row and closed by a click elsewhere; restoring by a
+# double-click and by Open; Exit ends the program and takes the icon away.
+# The tray is either the window Wine draws itself when no tray runs ("wine"),
+# or Debian's XEmbed tray trayer under the window manager openbox ("trayer").
+# Usage: tray-e2e.sh <wine-run.sh> <kovna_poke.exe> wine|trayer, with
+# KOVNA_EXE_PATH set.
 set -u
 WINE_RUN=$1
 POKE=$2
+TRAY_KIND=${3:-wine}
 EXE=${KOVNA_EXE_PATH:?KOVNA_EXE_PATH names kovna.exe}
 
 if [ -z "${DISPLAY:-}" ] || ! command -v xdotool >/dev/null || ! command -v xwininfo >/dev/null; then
     echo "SKIP: needs an X display, xdotool and xwininfo"
     exit 77
 fi
+if [ "$TRAY_KIND" = trayer ] && { ! command -v trayer >/dev/null || ! command -v openbox >/dev/null; }; then
+    echo "SKIP: needs trayer and openbox"
+    exit 77
+fi
 
 TMP=$(mktemp -d)
 PID=
+HELPERS=
 cleanup() {
     if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
         "$WINE_RUN" "$POKE" 0x0111 32774 >/dev/null 2>&1 </dev/null
         sleep 2
         kill "$PID" 2>/dev/null
     fi
+    # The tray and the window manager leave the shared display as they found it.
+    [ -n "$HELPERS" ] && kill $HELPERS 2>/dev/null
     rm -rf "$TMP"
 }
 trap cleanup EXIT
@@ -51,22 +62,48 @@ find_main() {
     WIN=$(xdotool search --onlyvisible --class kovna.exe 2>/dev/null | head -n 1)
     [ -n "$WIN" ]
 }
+# TRAY: the mapped X window of the icon.
 find_tray() {
     TRAY=
-    for w in $(xdotool search --name '^Wine System Tray$' 2>/dev/null); do
-        is_mapped "$w" && TRAY=$w
-    done
+    if [ "$TRAY_KIND" = trayer ]; then
+        # Wine's icon window, embedded in trayer's panel, belongs to explorer.exe.
+        for panel in $(xdotool search --name '^panel$' 2>/dev/null); do
+            for w in $(xwininfo -tree -id "$panel" 2>/dev/null | awk '/"explorer.exe"/ {print $1}'); do
+                is_mapped "$w" && TRAY=$w
+            done
+        done
+    else
+        for w in $(xdotool search --name '^Wine System Tray$' 2>/dev/null); do
+            is_mapped "$w" && TRAY=$w
+        done
+    fi
     [ -n "$TRAY" ]
 }
 no_tray() { ! find_tray; }
 ended() { ! kill -0 "$PID" 2>/dev/null; }
 poke() { "$WINE_RUN" "$POKE" "$@" >>"$TMP/poke.log" 2>&1 </dev/null || fail "kovna_poke $*"; }
 
-# hidden <how>: the window is gone and the icon is up.
-hidden() {
-    wait_for 10 is_unmapped "$WIN" || fail "$1 did not hide the window"
-    wait_for 10 find_tray || fail "$1 left no icon in the notification area"
-    echo "ok: $1 hides to the icon"
+# An icon that the tray has drawn has more than one colour; one left undrawn
+# takes no mouse input either.
+icon_drawn() { [ "$(import -window "$TRAY" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null; }
+
+# hide <how> <action...>: the action hides the window and puts the icon up.
+hide() {
+    how=$1
+    shift
+    "$@"
+    wait_for 10 is_unmapped "$WIN" || fail "$how did not hide the window"
+    wait_for 10 find_tray || fail "$how left no icon in the notification area"
+    wait_for 10 icon_drawn || fail "the icon is up but was never drawn"
+    echo "ok: $how hides to the icon"
+}
+
+# The close box's keyboard twin, as real key presses, with the caret in the
+# interval field (the unit list, where the focus starts, takes F4 itself).
+alt_f4() {
+    xdotool mousemove --window "$WIN" 150 150 click 1
+    sleep 0.5
+    xdotool key alt+F4
 }
 
 # restored <how>: the window is back where it was and the icon is gone.
@@ -77,22 +114,42 @@ restored() {
     echo "ok: $1 restores the window at $POS"
 }
 
-# A pop-up menu is the one mapped override-redirect window on this display.
-menu_up() {
-    for w in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*/\1/p'); do
+# MENU: the pop-up menu, the one mapped override-redirect window of ours.
+find_menu() {
+    MENU=
+    for w in $(xwininfo -root -children | sed -n 's/^ *\(0x[0-9a-f]*\) .*"kovna.exe".*/\1/p'); do
         info=$(xwininfo -id "$w" 2>/dev/null)
         case "$info" in
-        *"Map State: IsViewable"*"Override Redirect State: yes"*) return 0 ;;
+        *"Map State: IsViewable"*"Override Redirect State: yes"*) MENU=$w && return 0 ;;
         esac
     done
     return 1
 }
+menu_gone() { ! find_menu; }
 
 right_click_icon() {
     xdotool mousemove --window "$TRAY" 10 10 click 3
-    wait_for 10 menu_up || fail "a right-click on the icon showed no menu"
+    wait_for 10 find_menu || fail "a right-click on the icon showed no menu"
     sleep 0.3
 }
+
+# choose <1|2>: a click on the first or second of the menu's two items.
+choose() {
+    eval "$(xdotool getwindowgeometry --shell "$MENU")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * ($1 * 2 - 1) / 4)) click 1
+}
+
+if [ "$TRAY_KIND" = trayer ]; then
+    openbox >"$TMP/openbox.log" 2>&1 </dev/null &
+    HELPERS=$!
+    # At the top of the screen the menu opens downward, clear of the icon. A
+    # panel that resizes to each new icon now and then leaves Wine's icon
+    # undrawn and deaf, so its width is fixed.
+    trayer --edge top --align right --widthtype pixel --width 48 --height 32 --SetDockType true --expand false \
+        >"$TMP/trayer.log" 2>&1 </dev/null &
+    HELPERS="$HELPERS $!"
+    wait_for 20 xdotool search --name '^panel$' >/dev/null 2>&1 || fail "trayer did not start"
+fi
 
 "$WINE_RUN" "$EXE" >"$TMP/kovna.log" 2>&1 </dev/null &
 PID=$!
@@ -100,32 +157,35 @@ wait_for 60 find_main || fail "kovna.exe showed no window"
 no_tray || fail "an icon is up before hiding"
 POS=$(position "$WIN")
 
-# The close box's keyboard twin, as real key presses, with the caret in the
-# interval field (the unit list, where the focus starts, takes F4 itself).
-xdotool mousemove --window "$WIN" 150 150 click 1
-sleep 0.5
-xdotool key alt+F4
-hidden "Alt+F4"
+hide "Alt+F4" alt_f4
 xdotool mousemove --window "$TRAY" 10 10 click --repeat 2 --delay 100 1
 restored "a double-click on the icon"
 
-poke 0x0112 0xF060
-hidden "SC_CLOSE"
-# Three steps down wrap round to the first item only in a menu of two.
+hide "SC_CLOSE" poke 0x0112 0xF060
+# The second menu in a row stays up as the first did.
 right_click_icon
-xdotool key Down Down Down Return
-restored "Open (first of two items)"
-
-poke 0x0112 0xF020
-hidden "SC_MINIMIZE"
+xdotool mousemove 300 400 click 1
+wait_for 10 menu_gone || fail "a click elsewhere left the menu open"
 right_click_icon
-xdotool key Down Return
+echo "ok: the menu shows on a second right-click and closes on a click elsewhere"
+choose 1
 restored "Open"
 
-poke 0x0111 1092
-hidden "the Hide button"
+hide "SC_MINIMIZE" poke 0x0112 0xF020
 right_click_icon
-xdotool key Down Down Return
+if [ "$TRAY_KIND" = wine ]; then
+    # Three steps down wrap round to the first item only in a menu of two.
+    # Under a window manager the keys go to its focus, not to the menu.
+    xdotool key Down Down Down Return
+    restored "Open by keys (first of two items)"
+else
+    choose 1
+    restored "Open again"
+fi
+
+hide "the Hide button" poke 0x0111 1092
+right_click_icon
+choose 2
 wait_for 15 ended || fail "Exit did not end kovna.exe"
 wait_for 10 no_tray || fail "the icon stayed after Exit"
 echo "ok: Exit ends the program and leaves no icon"

@@ -7,8 +7,9 @@
 set -u
 KOVNA_EXE=$1
 DRIVER_EXE=$2
-WINE=/usr/lib/wine/wine64
-WINESERVER=/usr/lib/wine/wineserver
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+WINE=$KOVNA_WINE
+WINESERVER=$KOVNA_WINESERVER
 
 if [ -z "${DISPLAY:-}" ]; then
     echo "no X display: skipped"
@@ -19,16 +20,12 @@ PREFIX=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
 LOG=$PREFIX.relay.log
 cleanup() {
     WINEPREFIX=$PREFIX $WINESERVER -k </dev/null >/dev/null 2>&1
-    rm -rf "$PREFIX" "$LOG"
+    rm -rf "$PREFIX" "$PREFIX.lock" "$LOG"
 }
 trap cleanup EXIT INT TERM
 
-export WINEPREFIX=$PREFIX
-export WINEDLLOVERRIDES='mscoree,mshtml='
-export LC_ALL=zh_CN.UTF-8
-export WINEDEBUG=-all
-
-timeout 120 $WINE wineboot -i </dev/null >/dev/null 2>&1
+kovna_wine_env "$PREFIX"
+kovna_wine_prefix || exit 1
 # Relay only the calls that tell the story, or the trace drowns.
 timeout 30 $WINE reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
     /d 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' /f </dev/null >/dev/null 2>&1

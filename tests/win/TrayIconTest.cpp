@@ -310,4 +310,11 @@ TEST(TrayIcon, RightButtonReleaseShowsThePopupWithItsFirstItemBold)
     EXPECT_EQ(0u, seen.nDefault);  // shown in bold
     EXPECT_FALSE(::IsMenu(seen.hPopup));  // loaded for this event only
     EXPECT_TRUE(owner.commands.empty());
+
+    // The owner's benign message after the menu, which lets the next menu stay up.
+    bool bNullPosted = false;
+    MSG msg;
+    while (::PeekMessageA(&msg, owner.m_hWnd, 0, 0, PM_REMOVE))
+        bNullPosted = bNullPosted || msg.message == WM_NULL;
+    EXPECT_TRUE(bNullPosted);
 }

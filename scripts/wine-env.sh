@@ -1,0 +1,73 @@
+# The one Wine set-up for everything that runs Kovna here: sourced (POSIX sh
+# and bash) by run.sh, screenshots.sh, the tests' wrappers and the end-to-end
+# scripts.
+#
+#   . scripts/wine-env.sh
+#   kovna_wine_env PREFIX      export the environment for the prefix
+#   kovna_wine_prefix          make that prefix complete (once; idempotent)
+#   "$KOVNA_WINE" program.exe  run a program in it
+#
+# The dialog layout was made for the 9-point system font of a Chinese Windows
+# (base units 6 x 12). Wine's "MS Shell Dlg" falls to WenQuanYi Zen Hei
+# (6 x 16) unless the prefix substitutes a Song face of that metric, which
+# "AR PL SungtiL GB" has; Zen Hei stays installed for glyphs that face lacks.
+
+KOVNA_WINE=/usr/lib/wine/wine64
+KOVNA_WINESERVER=/usr/lib/wine/wineserver
+KOVNA_DIALOG_FONT='AR PL SungtiL GB'
+# A prefix set up by another recipe is made again: bump this when it changes.
+KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts"
+# Debian's fonts-wine: Marlett draws the caption buttons' glyphs. This Wine
+# looks for its own fonts only in the prefix's Fonts folder, which its boot
+# leaves empty.
+KOVNA_WINE_FONTS=/usr/share/wine/fonts
+
+kovna_wine_env() {
+    export WINEPREFIX="$1"
+    export WINEDEBUG=${KOVNA_WINEDEBUG:--all}
+    export WINEDLLOVERRIDES='mscoree,mshtml='
+    # zh_CN gives the ANSI code page 936 that every text of the program is in.
+    export LC_ALL=zh_CN.UTF-8
+}
+
+kovna_prefix_is_ready() {
+    [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$KOVNA_PREFIX_RECIPE" ]
+}
+
+# Boots the prefix completely before its first use (an interrupted boot leaves
+# a prefix that cannot load kernel32), then writes the font substitutes. Wine
+# output goes to /dev/null: a wineserver holding a caller's pipe keeps that
+# caller waiting. Concurrent callers wait for each other on a lock file.
+kovna_wine_prefix() {
+    kovna_prefix_is_ready && return 0
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        kovna_prefix_is_ready && exit 0
+        # Callers may run under set -e: no server to end is no failure.
+        "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+        "$KOVNA_WINE" wineboot -i </dev/null >/dev/null 2>&1 || exit 1
+        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+        for font in "$KOVNA_WINE_FONTS"/*; do
+            [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+        done
+        reg=$(mktemp)
+        key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+        printf 'REGEDIT4\n\n[%s]\n"MS Shell Dlg"="%s"\n"MS Shell Dlg 2"="%s"\n' \
+            "$key" "$KOVNA_DIALOG_FONT" "$KOVNA_DIALOG_FONT" >"$reg"
+        "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || exit 1
+        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+        rm -f "$reg"
+        printf '%s\n' "$KOVNA_PREFIX_RECIPE" >"$WINEPREFIX/.kovna-ready"
+    ) 9>"$WINEPREFIX.lock"
+    kovna_prefix_is_ready || {
+        echo "wine-env: could not set up the Wine prefix $WINEPREFIX" >&2
+        return 1
+    }
+}
+
+# Wine maps the Unix root to drive Z:.
+winepath_of() {
+    printf 'Z:%s\n' "$1" | tr / '\\'
+}

@@ -1,0 +1,121 @@
+// The main dialog as it reads on screen: fixed-pixel command buttons against
+// the template, which scales with the dialog font.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "DialogHarness.h"
+#include "app/KovnaDlg.h"
+#include "res/resource.h"
+
+namespace {
+
+RECT ClientRect(HWND hDlg, HWND hChild)
+{
+    RECT rc;
+    ::GetWindowRect(hChild, &rc);
+    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+bool IsFrame(HWND hWnd) { return (::GetWindowLongA(hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
+
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return inner.left > outer.left && inner.right < outer.right && inner.top > outer.top &&
+           inner.bottom < outer.bottom;
+}
+
+bool Overlaps(const RECT& a, const RECT& b)
+{
+    RECT both;
+    return ::IntersectRect(&both, &a, &b) != FALSE;
+}
+
+std::string Describe(const RECT& rc)
+{
+    return "(" + std::to_string(rc.left) + "," + std::to_string(rc.top) + ")-(" + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom) + ")";
+}
+
+int CentreY(const RECT& rc) { return (rc.top + rc.bottom) / 2; }
+
+SIZE TextExtent(HWND hWnd)
+{
+    const CString text = WindowText(hWnd);
+    const HDC hdc = ::GetDC(hWnd);
+    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(hdc, text.GetString(), text.GetLength(), &size);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hWnd, hdc);
+    return size;
+}
+
+} // namespace
+
+TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        RECT frameSettings{}, frameButtons{};
+        std::vector<HWND> templateControls;
+        for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+            const int id = ::GetDlgCtrlID(h);
+            if (id == IDC_BTN_SET_AFTER || id == IDC_BTN_SET_AT || id == IDC_BTN_HIDE || id == IDC_BTN_HELP ||
+                id == IDC_BTN_EXIT)
+                continue;
+            templateControls.push_back(h);
+            const std::string text = WindowText(h).GetString();
+            if (IsFrame(h) && text == "用户设置")
+                frameSettings = ClientRect(hDlg, h);
+            if (IsFrame(h) && text == "功能按钮")
+                frameButtons = ClientRect(hDlg, h);
+        }
+        ASSERT_FALSE(::IsRectEmpty(&frameSettings));
+        ASSERT_FALSE(::IsRectEmpty(&frameButtons));
+
+        struct Placement {
+            int id;
+            const RECT* frame;
+            int rowId;  // 0: no row of its own
+        };
+        const Placement placements[] = {
+            {IDC_BTN_SET_AFTER, &frameSettings, IDC_EDIT_COUNT},
+            {IDC_BTN_SET_AT, &frameSettings, IDC_DATE},
+            {IDC_BTN_HIDE, &frameButtons, 0},
+            {IDC_BTN_HELP, &frameButtons, 0},
+            {IDC_BTN_EXIT, &frameButtons, 0},
+        };
+        for (const Placement& p : placements) {
+            const HWND hButton = ::GetDlgItem(hDlg, p.id);
+            ASSERT_NE(nullptr, hButton);
+            const RECT rc = ClientRect(hDlg, hButton);
+            SCOPED_TRACE("button " + std::to_string(p.id) + " at " + Describe(rc));
+            EXPECT_TRUE(Contains(*p.frame, rc)) << "frame " << Describe(*p.frame);
+            if (p.rowId) {
+                // Level: the row's middle lies in the middle half of the button.
+                const RECT row = ClientRect(hDlg, ::GetDlgItem(hDlg, p.rowId));
+                EXPECT_LE(std::abs(CentreY(row) - CentreY(rc)), (rc.bottom - rc.top) / 4) << "row " << Describe(row);
+            }
+            for (const HWND hControl : templateControls) {
+                const RECT other = ClientRect(hDlg, hControl);
+                // A frame may hold a button but never cut through it.
+                const bool bClear = IsFrame(hControl) ? !Overlaps(other, rc) || Contains(other, rc) : !Overlaps(other, rc);
+                EXPECT_TRUE(bClear) << "crosses control " << ::GetDlgCtrlID(hControl) << " \""
+                                    << WindowText(hControl).GetString() << "\" at " << Describe(other);
+            }
+        }
+
+        const HWND hClock = ::GetDlgItem(hDlg, IDC_STATIC_CLOCK);
+        ASSERT_TRUE(PumpUntil([&] { return ::GetWindowTextLengthA(hClock) > 0; }, 5000));
+        RECT field;
+        ::GetClientRect(hClock, &field);
+        const SIZE text = TextExtent(hClock);
+        EXPECT_LE(text.cx, field.right) << "clock text \"" << WindowText(hClock).GetString() << "\"";
+        EXPECT_LE(text.cy, field.bottom);
+    });
+}
