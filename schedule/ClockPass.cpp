@@ -39,7 +39,9 @@ int64_t MinuteOf(CTime time) { return time.GetTime() - SecondOfMinute(time); }
 
 bool MinuteFieldBehind(int64_t nShownMinute, CTime now)
 {
-    return MinuteOf(now) != nShownMinute && SecondOfMinute(now) >= 1;
+    const int64_t nMinute = MinuteOf(now);
+    // In the first second of the next minute the minute clock is waking by itself.
+    return nMinute != nShownMinute && !(SecondOfMinute(now) == 0 && nMinute - nShownMinute == 60);
 }
 
 void RunClockWorker(ClockPass (*pfnPass)(CTime, uint32_t), const ClockWorkerIo& io)

@@ -32,8 +32,9 @@ ClockPass SecondsTickerPass(CTime now, uint32_t nMs = 0);
 int64_t MinuteOf(CTime time);
 
 // The seconds ticker's check on the minute field, which shows nShownMinute:
-// it is behind (a resume, a clock change) when now is in another minute and
-// past that minute's first second, in which the minute clock wakes on its own.
+// it is behind (a resume, a clock change) when now is in another minute,
+// except in the first second of the minute after it, when the minute clock
+// wakes on its own.
 bool MinuteFieldBehind(int64_t nShownMinute, CTime now);
 
 struct ClockWorkerIo {
