@@ -6,8 +6,8 @@
 
 namespace {
 
-// Workers get this long to finish a pass (a sound playing to its end, a
-// text being set) before the windows they write to go away.
+// Workers get this long to finish a pass (a text being set) before the
+// windows they write to go away.
 constexpr DWORD kWorkerStopTimeoutMs = 10000;
 
 } // namespace
@@ -105,7 +105,10 @@ void CKovnaDlg::OnDestroy()
 {
     // A countdown never acts once the program is ending.
     ScheduleSetRunning(false);
-    // The workers write to our controls: they stop before the controls go.
+    // An alarm in the middle of a play ends with the program, not after it.
+    AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+    // The workers write to our controls: they stop before the controls go,
+    // and one that outlives the wait can no longer write.
     AfxStopWorkers(kWorkerStopTimeoutMs);
     Default();
 }

@@ -6,13 +6,7 @@
 #include "controls/TrayIcon.h"
 #include "platform/Afx.h"
 #include "res/resource.h"
-
-// Action modes, wherever stored.
-enum : int {
-    MODE_SHUTDOWN = 1,
-    MODE_REBOOT = 2,
-    MODE_ALARM = 3,
-};
+#include "schedule/ScheduleState.h"
 
 // Where an item of nItem pixels starts when centred in nExtent pixels
 // (signed, rounding toward zero).

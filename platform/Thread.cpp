@@ -7,18 +7,23 @@
 #include <vector>
 
 #include "platform/Lock.h"
+#include "platform/Wnd.h"
 
 namespace {
 
 CCriticalSection g_lock;
 std::vector<CWinThread*> g_live;
 
-HANDLE StopEvent()
-{
-    // Manual reset: once set, every sleeping worker wakes and stays awake.
-    static const HANDLE hEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return hEvent;
-}
+// Held while a worker reads a window object, never while it sends to it.
+CCriticalSection g_windowsLock;
+bool g_bWindowsClosed = false;
+
+// Manual reset: once set, every sleeping worker wakes and stays awake.
+// Made before main, not on first use: a guarded local static would bring in
+// the posix thread runtime, which needs newer Windows than XP.
+const HANDLE g_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+
+HANDLE StopEvent() { return g_hStopEvent; }
 
 } // namespace
 
@@ -61,11 +66,34 @@ BOOL AfxWorkerSleep(DWORD nMilliseconds)
     return ::WaitForSingleObject(StopEvent(), nMilliseconds) == WAIT_TIMEOUT;
 }
 
+BOOL AfxWorkerWait(DWORD nMilliseconds, HANDLE hWake)
+{
+    const HANDLE handles[] = {StopEvent(), hWake};
+    return ::WaitForMultipleObjects(2, handles, FALSE, nMilliseconds) == WAIT_TIMEOUT;
+}
+
+void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText)
+{
+    HWND hWnd = nullptr;
+    {
+        CSingleLock lock(g_windowsLock);
+        if (g_bWindowsClosed)
+            return;
+        hWnd = pWnd->m_hWnd;
+    }
+    // A handle whose window has just been destroyed only makes the call fail.
+    ::SetWindowTextA(hWnd, pszText);
+}
+
 BOOL AfxWorkersStopping() { return ::WaitForSingleObject(StopEvent(), 0) == WAIT_OBJECT_0; }
 
 BOOL AfxStopWorkers(DWORD nTimeoutMs)
 {
     ::SetEvent(StopEvent());
+    {
+        CSingleLock lock(g_windowsLock);
+        g_bWindowsClosed = true;
+    }
     const DWORD dwStart = ::GetTickCount();
     for (;;) {
         std::vector<HANDLE> handles;
@@ -96,10 +124,31 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs)
     }
 }
 
+BOOL AfxWaitForWorker(HANDLE hThread, DWORD nTimeoutMs)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        const DWORD dwElapsed = ::GetTickCount() - dwStart;
+        const DWORD dwWait = dwElapsed >= nTimeoutMs ? 0 : nTimeoutMs - dwElapsed;
+        const DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, dwWait, QS_SENDMESSAGE);
+        if (dwResult == WAIT_OBJECT_0)
+            return TRUE;
+        if (dwResult != WAIT_OBJECT_0 + 1)
+            return FALSE;
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
 int AfxLiveWorkerCount()
 {
     CSingleLock lock(g_lock);
     return static_cast<int>(g_live.size());
 }
 
-void AfxResetWorkers() { ::ResetEvent(StopEvent()); }
+void AfxResetWorkers()
+{
+    ::ResetEvent(StopEvent());
+    CSingleLock lock(g_windowsLock);
+    g_bWindowsClosed = false;
+}

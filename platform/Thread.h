@@ -36,11 +36,27 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
 BOOL AfxWorkerSleep(DWORD nMilliseconds);
 BOOL AfxWorkersStopping();
 
+// For workers: waits nMilliseconds, or less when hWake is signalled or the
+// program is ending; TRUE when the whole time passed.
+BOOL AfxWorkerWait(DWORD nMilliseconds, HANDLE hWake);
+
+class CWnd;
+
+// For workers: sets the text of one of the dialog's windows, or nothing once
+// the program has begun to take its windows down. The window object is only
+// touched while it still exists.
+void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText);
+
 // For the GUI thread at the program's end: asks every worker to stop and
 // waits for them, handling the messages they send meanwhile (a worker may be
 // inside SetWindowText on one of our windows). TRUE when all have ended
-// within nTimeoutMs.
+// within nTimeoutMs. From its start no worker writes to a window any more,
+// so a worker that outlives the wait cannot reach a window that is gone.
 BOOL AfxStopWorkers(DWORD nTimeoutMs);
+
+// For the GUI thread: waits until the thread of hThread has ended, handling
+// the messages it sends meanwhile. TRUE when it ended within nTimeoutMs.
+BOOL AfxWaitForWorker(HANDLE hThread, DWORD nTimeoutMs);
 
 // Workers that have not ended yet.
 int AfxLiveWorkerCount();

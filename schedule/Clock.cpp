@@ -1,32 +1,64 @@
 // The clock workers: the live clock and the seconds field.
 #include "schedule/Clock.h"
 
+#include <atomic>
+#include <climits>
+
 #include "schedule/ClockPass.h"
+#include "schedule/Countdown.h"
 
 namespace {
+
+// The minute the minute field shows, for the seconds ticker to check.
+std::atomic<int64_t> g_nShownMinute{INT64_MIN};
+
+// Wakes the minute clock before its boundary; auto reset, so kicks that
+// come together make one pass. Made before main (no guarded local static).
+const HANDLE g_hMinuteWake = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
+
+HANDLE MinuteWake() { return g_hMinuteWake; }
+
+ClockReading ReadClock()
+{
+    const int64_t nMs = CountdownWallClockMs();
+    return {CTime(nMs / 1000), static_cast<uint32_t>(nMs % 1000)};
+}
 
 // The field is set from this thread; the dialog's thread carries it out.
 // AfxStopWorkers keeps the controls alive until every worker has left.
 ClockWorkerIo FieldIo(CStatic* pField)
 {
-    return {
-        [] { return CTime::GetCurrentTime(); },
-        [] { return AfxWorkersStopping() != FALSE; },
-        [pField](const CString& strText) { pField->SetWindowText(strText); },
-        [](uint32_t nMs) { return AfxWorkerSleep(nMs) != FALSE; },
-    };
+    ClockWorkerIo io;
+    io.now = ReadClock;
+    io.stopping = [] { return AfxWorkersStopping() != FALSE; };
+    io.show = [pField](const CString& strText) { AfxWorkerSetWindowText(pField, strText); };
+    io.sleep = [](uint32_t nMs) { return AfxWorkerSleep(nMs) != FALSE; };
+    return io;
 }
 
 } // namespace
 
 UINT __cdecl ClockThreadProc(LPVOID pParam)
 {
-    RunClockWorker(MinuteClockPass, FieldIo(static_cast<CStatic*>(pParam)));
+    ClockWorkerIo io = FieldIo(static_cast<CStatic*>(pParam));
+    io.seen = [](CTime time) { g_nShownMinute = MinuteOf(time); };
+    io.sleep = [](uint32_t nMs) {
+        AfxWorkerWait(nMs, MinuteWake());
+        return AfxWorkersStopping() == FALSE;
+    };
+    RunClockWorker(MinuteClockPass, io);
     return 0;
 }
 
 UINT __cdecl SecondsThreadProc(LPVOID pParam)
 {
-    RunClockWorker(SecondsTickerPass, FieldIo(static_cast<CStatic*>(pParam)));
+    ClockWorkerIo io = FieldIo(static_cast<CStatic*>(pParam));
+    // After a resume or a clock change the minute clock would sleep on to a
+    // boundary it worked out before; the ticker, awake every second, sees it.
+    io.seen = [](CTime time) {
+        if (MinuteFieldBehind(g_nShownMinute, time))
+            ::SetEvent(MinuteWake());
+    };
+    RunClockWorker(SecondsTickerPass, io);
     return 0;
 }

@@ -14,20 +14,37 @@ struct ClockPass {
     uint32_t nSleepMs;
 };
 
-// Date and time to the minute, then a sleep to the next minute boundary of
-// that same time: 60,000 ms at second 0, 1,000 ms at second 59.
-ClockPass MinuteClockPass(CTime now);
+// A reading of the clock: the whole second and the milliseconds into it.
+struct ClockReading {
+    CTime time;
+    uint32_t nMs;
+};
 
-// The second of the minute, then a fixed 1,000 ms.
-ClockPass SecondsTickerPass(CTime now);
+// Date and time to the minute, then a sleep to the next minute boundary of
+// that same time: 60,000 ms at second 0, 1,000 ms at second 59, less the
+// milliseconds already gone.
+ClockPass MinuteClockPass(CTime now, uint32_t nMs = 0);
+
+// The second of the minute, then a sleep to the next whole second.
+ClockPass SecondsTickerPass(CTime now, uint32_t nMs = 0);
+
+// The minute a field shows for this time, as the raw count at its start.
+int64_t MinuteOf(CTime time);
+
+// The seconds ticker's check on the minute field, which shows nShownMinute:
+// it is behind (a resume, a clock change) when now is in another minute,
+// except in the first second of the minute after it, when the minute clock
+// wakes on its own.
+bool MinuteFieldBehind(int64_t nShownMinute, CTime now);
 
 struct ClockWorkerIo {
-    std::function<CTime()> now;
+    std::function<ClockReading()> now;
     std::function<bool()> stopping;
     std::function<void(const CString&)> show;
     std::function<bool(uint32_t)> sleep;  // false: the program is ending
+    std::function<void(CTime)> seen;      // optional: the time of each pass, before it is shown
 };
 
 // Reads the clock once per pass, shows the pass's text and sleeps, until the
 // program ends; once the end is seen nothing more is shown.
-void RunClockWorker(ClockPass (*pfnPass)(CTime), const ClockWorkerIo& io);
+void RunClockWorker(ClockPass (*pfnPass)(CTime, uint32_t), const ClockWorkerIo& io);

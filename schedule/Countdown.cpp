@@ -9,14 +9,33 @@ namespace {
 
 const char kAlarmSound[] = "C:\\WINDOWS\\Media\\ringin.wav";
 
+// FILETIME counts 100 ns steps from 1601; these are the ones up to 1970.
+constexpr int64_t kFileTimeTo1970 = 116444736000000000LL;
+
+} // namespace
+
+int64_t CountdownWallClockMs()
+{
+    FILETIME ft{};
+    ::GetSystemTimeAsFileTime(&ft);
+    const int64_t nSince1601 = (static_cast<int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (nSince1601 - kFileTimeTo1970) / 10000;
+}
+
+namespace {
+
 UINT RunOnLine(ScheduleKind kind, LPVOID pParam)
 {
     CStatic* pLine = static_cast<CStatic*>(pParam);
     CountdownEffects effects;
-    // The program stops every worker before its controls go, handling
-    // the texts they send meanwhile.
-    effects.setLine = [pLine](const CString& strText) { pLine->SetWindowText(strText); };
-    effects.sleep = [](unsigned nMilliseconds) { return AfxWorkerSleep(nMilliseconds) != FALSE; };
+    effects.setLine = [pLine](const CString& strText) { AfxWorkerSetWindowText(pLine, strText); };
+    // GetTickCount goes on counting while the computer sleeps; the unbiased
+    // interrupt time would not.
+    effects.tickCount = [] { return static_cast<uint32_t>(::GetTickCount()); };
+    effects.wallClockMs = CountdownWallClockMs;
+    effects.wait = [](unsigned nMilliseconds, CEvent& stop) {
+        return AfxWorkerWait(nMilliseconds, stop.Handle()) != FALSE;
+    };
     effects.ending = [] { return AfxWorkersStopping() != FALSE; };
     effects.powerAction = [](int nMode) {
         if (nMode == MODE_SHUTDOWN)

@@ -4,5 +4,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 UINT __cdecl CountdownAfterThreadProc(LPVOID pParam);
 UINT __cdecl CountdownAtThreadProc(LPVOID pParam);
+
+// The wall clock the absolute countdown follows: milliseconds since 1970 UTC.
+int64_t CountdownWallClockMs();

@@ -1,23 +1,49 @@
 // The countdown loop, with its clock, display and end actions handed in.
 #include "schedule/CountdownLoop.h"
 
+#include <climits>
+
 namespace {
 
-constexpr int kModeShutdown = 1;
-constexpr int kModeReboot = 2;
-constexpr int kModeAlarm = 3;
+constexpr int64_t kSecondMs = 1000;
 
 // A failed play returns at once: wait this long before the next try
 // instead of spinning.
 constexpr unsigned kAlarmRetryMs = 1000;
 
-void RingUntilStopped(unsigned nTicket, const CountdownEffects& effects)
+void RingUntilStopped(const ScheduleTicket& ticket, const CountdownEffects& effects)
 {
-    while (ScheduleOwned(nTicket) && !effects.ending()) {
-        if (!effects.playAlarm() && !effects.sleep(kAlarmRetryMs))
-            return;
+    while (ScheduleOwned(ticket) && !effects.ending()) {
+        if (!effects.playAlarm())
+            effects.wait(kAlarmRetryMs, *ticket.pStop);
     }
 }
+
+// What is left of the ticket's deadline. The relative clock adds up the
+// tick count's unsigned steps, so its wrap every 49.7 days does no harm.
+class CDeadlineClock {
+public:
+    CDeadlineClock(const ScheduleTicket& ticket, const CountdownEffects& effects)
+        : m_ticket(ticket), m_effects(effects), m_nLastTick(ticket.deadline.nStartTick)
+    {
+    }
+
+    int64_t LeftMs()
+    {
+        if (m_ticket.kind != SCHEDULE_AFTER)
+            return m_ticket.deadline.nTargetMs - m_effects.wallClockMs();
+        const uint32_t nTick = m_effects.tickCount();
+        m_nElapsedMs += static_cast<uint32_t>(nTick - m_nLastTick);
+        m_nLastTick = nTick;
+        return m_ticket.deadline.nSecondsLeft * kSecondMs - m_nElapsedMs;
+    }
+
+private:
+    const ScheduleTicket& m_ticket;
+    const CountdownEffects& m_effects;
+    uint32_t m_nLastTick;
+    int64_t m_nElapsedMs = 0;
+};
 
 } // namespace
 
@@ -25,49 +51,61 @@ const char* CountdownModeText(ScheduleKind kind, int nMode)
 {
     const bool bAfter = kind == SCHEDULE_AFTER;
     switch (nMode) {
-    case kModeShutdown:
+    case MODE_SHUTDOWN:
         return bAfter ? "关机." : "关机";
-    case kModeReboot:
+    case MODE_REBOOT:
         return bAfter ? "重启." : "重启";
-    case kModeAlarm:
+    case MODE_ALARM:
         return bAfter ? "闹铃." : "闹铃";
     default:
         return "";
     }
 }
 
+int CountdownSecondsShown(int64_t nLeftMs)
+{
+    if (nLeftMs <= 0)
+        return 0;
+    const int64_t nSeconds = nLeftMs / kSecondMs + (nLeftMs % kSecondMs != 0);
+    return nSeconds > INT_MAX ? INT_MAX : static_cast<int>(nSeconds);
+}
+
 unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects)
 {
-    unsigned nTicket = 0;
-    if (!ScheduleClaim(kind, &nTicket))
+    ScheduleTicket ticket;
+    if (!ScheduleClaim(kind, &ticket))
         return 0;
 
+    CDeadlineClock clock(ticket, effects);
+    int nShown = 0;
     for (;;) {
-        if (!ScheduleOwned(nTicket))
+        const int64_t nLeftMs = clock.LeftMs();
+        const int nLeft = CountdownSecondsShown(nLeftMs);
+        if (!ScheduleSetLeft(ticket, nLeft) || nLeft < 1)
             break;
-        const int nLeft = ScheduleCounter(kind);
-        if (nLeft < 1)
-            break;
-        CString strLine;
-        strLine.Format("%d秒后%s", nLeft, CountdownModeText(kind, g_nMode));
-        effects.setLine(strLine);
-        if (!effects.sleep(1000))
+        if (nLeft != nShown) {
+            CString strLine;
+            strLine.Format("%d秒后%s", nLeft, CountdownModeText(kind, ticket.nMode));
+            effects.setLine(strLine);
+            nShown = nLeft;
+        }
+        // To the moment the shown value goes down by one; a wait that ends
+        // early only makes a short second wait.
+        const int64_t nWaitMs = nLeftMs - (nLeft - 1) * kSecondMs;
+        if (!effects.wait(static_cast<unsigned>(nWaitMs), *ticket.pStop) && effects.ending())
             return 0;
-        ScheduleTick(kind, nTicket);
     }
 
     // A newer schedule's worker owns the line now.
-    if (ScheduleOwned(nTicket) || !g_bRunning)
+    if (ScheduleOwned(ticket) || !g_bRunning)
         effects.setLine("");
 
-    const int nMode = g_nMode;
-    if (nMode == kModeAlarm) {
-        if (ScheduleOwned(nTicket))
-            RingUntilStopped(nTicket, effects);
-    } else if (nMode == kModeShutdown || nMode == kModeReboot) {
-        ScheduleActIfOwned(nTicket, [&] {
+    if (ticket.nMode == MODE_ALARM) {
+        RingUntilStopped(ticket, effects);
+    } else if (ticket.nMode == MODE_SHUTDOWN || ticket.nMode == MODE_REBOOT) {
+        ScheduleActIfOwned(ticket, [&] {
             if (!effects.ending())
-                effects.powerAction(nMode);
+                effects.powerAction(ticket.nMode);
         });
     }
     return 0;

@@ -1,8 +1,9 @@
-// The countdown itself, free of windows: what it shows, how it sleeps and
-// what it does at the end come from the caller, so the same loop runs in the
-// program and, with a fake clock, in tests.
+// The countdown itself, free of windows: its clocks, its wait, what it shows
+// and what it does at the end come from the caller, so the same loop runs in
+// the program and, with a fake clock, in tests.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 
 #include "platform/CString.h"
@@ -10,15 +11,27 @@
 
 struct CountdownEffects {
     std::function<void(const CString&)> setLine;  // the countdown line's text
-    std::function<bool(unsigned)> sleep;          // false: the program is ending
-    std::function<bool()> ending;                 // the program is ending
-    std::function<void(int)> powerAction;         // MODE_SHUTDOWN or MODE_REBOOT
-    std::function<bool()> playAlarm;              // one play; false when nothing played
+    // Milliseconds that go on counting while the computer sleeps; wraps
+    // after 2^32 like GetTickCount.
+    std::function<uint32_t()> tickCount;
+    std::function<int64_t()> wallClockMs;  // milliseconds since 1970 UTC
+    // Waits, or less when the event is set or the program is ending; false
+    // when woken early.
+    std::function<bool(unsigned, CEvent&)> wait;
+    std::function<bool()> ending;          // the program is ending
+    std::function<void(int)> powerAction;  // MODE_SHUTDOWN or MODE_REBOOT
+    std::function<bool()> playAlarm;       // one play; false when nothing played
 };
 
 // Text after the count for a mode; the relative row's texts end in a full stop.
 const char* CountdownModeText(ScheduleKind kind, int nMode);
 
-// Claims the waiting schedule of this kind, counts it down once a second and
-// acts when it runs out, while it still owns the schedule. Always 0.
+// Whole seconds still to show for what is left: rounded up, 0 once the
+// deadline has come, at most INT_MAX.
+int CountdownSecondsShown(int64_t nLeftMs);
+
+// Claims the waiting schedule of this kind and counts it down to its
+// deadline, one line value a second, each wait ending on the next whole
+// second before the deadline; acts when the deadline has come, while it
+// still owns the schedule. Always 0.
 unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects);

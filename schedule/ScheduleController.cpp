@@ -14,6 +14,48 @@ const char kTargetTooFar[] = "设置时间离现在太远了, 不能超过214748
 
 const int kScheduleInputs[] = {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME};
 
+// A stopped worker leaves at once; one in the middle of an alarm play
+// leaves when the play ends.
+constexpr DWORD kPreviousWorkerMs = 3000;
+
+// Owns the handle of the latest countdown worker, so that a new one starts
+// only once the one told to stop before it has left.
+class CCountdownThread {
+public:
+    CCountdownThread() = default;
+    CCountdownThread(const CCountdownThread&) = delete;
+    CCountdownThread& operator=(const CCountdownThread&) = delete;
+    ~CCountdownThread() { Close(); }
+
+    void Start(AFX_THREADPROC pfnThreadProc, CStatic* pLine)
+    {
+        if (m_hThread) {
+            AfxWaitForWorker(m_hThread, kPreviousWorkerMs);
+            Close();
+        }
+        // Suspended until its handle is ours: a thread object deletes itself when its thread ends.
+        CWinThread* pThread = AfxBeginThread(pfnThreadProc, pLine, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
+        if (!pThread)
+            return;
+        if (!::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &m_hThread,
+                               SYNCHRONIZE, FALSE, 0))
+            m_hThread = nullptr;
+        ::ResumeThread(pThread->m_hThread);
+    }
+
+private:
+    void Close()
+    {
+        if (m_hThread)
+            ::CloseHandle(m_hThread);
+        m_hThread = nullptr;
+    }
+
+    HANDLE m_hThread = nullptr;
+};
+
+CCountdownThread g_countdownThread;
+
 } // namespace
 
 void CKovnaDlg::ToggleRunning(BYTE& bFlag)
@@ -37,9 +79,10 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
 
 void CKovnaDlg::OnSetAfter()
 {
+    // The relative deadline counts from the press itself.
+    const DWORD dwPress = ::GetTickCount();
     m_editCount.GetWindowText(m_strCount);
     ToggleRunning(m_bRunning);
-    g_nMode = m_nMode;
     if (!g_bRunning) {
         ResetPickersToNow();
         return;
@@ -59,37 +102,34 @@ void CKovnaDlg::OnSetAfter()
     case INTERVAL_OK:
         break;
     }
-    g_nSecondsLeft = nSeconds;
-    ScheduleOpen(SCHEDULE_AFTER);
-    AfxBeginThread(CountdownAfterThreadProc, &m_staticCountdown, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
+    ScheduleDeadline deadline;
+    deadline.nSecondsLeft = nSeconds;
+    deadline.nStartTick = dwPress;
+    ScheduleOpen(SCHEDULE_AFTER, m_nMode, deadline);
+    g_countdownThread.Start(CountdownAfterThreadProc, &m_staticCountdown);
 }
 
 void CKovnaDlg::OnSetAt()
 {
     ToggleRunning(m_bRunning);
-    g_nMode = m_nMode;
-    const CTime now = CTime::GetCurrentTime();
-    const CTime target = GetTargetTime();
-    const CTimeSpan span = target - now;
-    g_spanLeft = span;
     if (!g_bRunning) {
         ResetPickersToNow();
         return;
     }
 
-    SpanResult result = CheckSpan(span);
-    if (target.GetTime() == -1) {
-        // No time for that date: before 1970, or past what the run-time
-        // library converts.
-        SYSTEMTIME st{};
-        ::SendMessageA(m_dateCtrl.m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st));
-        result = st.wYear >= 1970 ? SPAN_TOO_FAR : SPAN_NOT_LATER;
-    }
-    switch (result) {
-    case SPAN_OK:
-        ScheduleOpen(SCHEDULE_AT);
-        AfxBeginThread(CountdownAtThreadProc, &m_staticCountdown, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
+    const CTime now = CTime::GetCurrentTime();
+    const CTime target = GetTargetTime();
+    SYSTEMTIME date{};
+    ::SendMessageA(m_dateCtrl.m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    switch (CheckTarget(target, now, date.wYear, date.wMonth, date.wDay)) {
+    case SPAN_OK: {
+        ScheduleDeadline deadline;
+        deadline.nSecondsLeft = static_cast<int>((target - now).GetTotalSeconds());
+        deadline.nTargetMs = target.GetTime() * 1000;
+        ScheduleOpen(SCHEDULE_AT, m_nMode, deadline);
+        g_countdownThread.Start(CountdownAtThreadProc, &m_staticCountdown);
         return;
+    }
     case SPAN_NOT_LATER:
         MessageBox(kTargetNotLater, kWarning, MB_ICONEXCLAMATION);
         break;

@@ -20,11 +20,10 @@ int64_t LeadingInteger(const char* pszText)
         bNegative = *p++ == '-';
     int64_t nValue = 0;
     for (; *p >= '0' && *p <= '9'; ++p) {
-        if (nValue < kSaturated)
-            nValue = nValue * 10 + (*p - '0');
+        const int nDigit = *p - '0';
+        // Checked before the step, so the product never leaves int64_t.
+        nValue = nValue <= (kSaturated - nDigit) / 10 ? nValue * 10 + nDigit : kSaturated;
     }
-    if (nValue > kSaturated)
-        nValue = kSaturated;
     return bNegative ? -nValue : nValue;
 }
 
@@ -38,6 +37,20 @@ IntervalResult IntervalSeconds(const char* pszText, int nUnit, int* pnSeconds)
         return INTERVAL_TOO_LONG;
     *pnSeconds = static_cast<int>(nCount * nUnitSeconds);
     return INTERVAL_OK;
+}
+
+SpanResult CheckTarget(CTime target, CTime now, int nYear, int nMonth, int nDay)
+{
+    if (target.GetTime() != -1)
+        return CheckSpan(target - now);
+    // No time for that date: before 1970 in this zone (which can be 1970
+    // itself east of UTC), or past what the run-time library converts.
+    struct tm today {};
+    if (!now.GetLocalTm(&today))
+        return SPAN_NOT_LATER;
+    const int64_t nTargetDay = (int64_t{nYear} * 16 + nMonth) * 32 + nDay;
+    const int64_t nToday = (int64_t{today.tm_year + 1900} * 16 + today.tm_mon + 1) * 32 + today.tm_mday;
+    return nTargetDay < nToday ? SPAN_NOT_LATER : SPAN_TOO_FAR;
 }
 
 SpanResult CheckSpan(CTimeSpan span)

@@ -33,3 +33,7 @@ enum SpanResult {
 };
 
 SpanResult CheckSpan(CTimeSpan span);
+
+// The verdict on a target built from the pickers with the date nYear-nMonth-
+// nDay. A target with no time (-1) is judged by its date against today's.
+SpanResult CheckTarget(CTime target, CTime now, int nYear, int nMonth, int nDay);

@@ -13,10 +13,11 @@ std::atomic<CTimeSpan> g_spanLeft{CTimeSpan(0)};
 namespace {
 
 CCriticalSection g_scheduleLock;
-std::atomic<unsigned> g_nTicket{0};
-std::atomic<int> g_nWaitingKind{SCHEDULE_NONE};
+unsigned g_nTicket = 0;
+ScheduleTicket g_waiting;              // kind SCHEDULE_NONE: nothing waits
+std::shared_ptr<CEvent> g_pStop;       // of the open schedule
 
-bool OwnedLocked(unsigned nTicket) { return g_bRunning.load() && g_nTicket.load() == nTicket; }
+bool OwnedLocked(const ScheduleTicket& ticket) { return g_bRunning.load() && g_nTicket == ticket.nTicket; }
 
 } // namespace
 
@@ -28,31 +29,44 @@ void ScheduleSetRunning(bool bRunning)
         return;
     }
     g_bRunning = 0;
-    g_nWaitingKind = SCHEDULE_NONE;
+    g_waiting = ScheduleTicket();
     ++g_nTicket;
+    // The old worker wakes now, not at the end of its wait.
+    if (g_pStop) {
+        g_pStop->Set();
+        g_pStop.reset();
+    }
 }
 
-void ScheduleOpen(ScheduleKind kind)
+void ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline)
 {
     CSingleLock lock(g_scheduleLock);
-    if (g_bRunning)
-        g_nWaitingKind = kind;
+    if (!g_bRunning)
+        return;
+    g_nMode = nMode;
+    if (kind == SCHEDULE_AFTER)
+        g_nSecondsLeft = deadline.nSecondsLeft;
+    else
+        g_spanLeft = CTimeSpan(deadline.nSecondsLeft);
+    if (!g_pStop)
+        g_pStop = std::make_shared<CEvent>();
+    g_waiting = {g_nTicket, kind, nMode, deadline, g_pStop};
 }
 
-bool ScheduleClaim(ScheduleKind kind, unsigned* pnTicket)
+bool ScheduleClaim(ScheduleKind kind, ScheduleTicket* pTicket)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!g_bRunning || g_nWaitingKind != kind)
+    if (!g_bRunning || g_waiting.kind != kind)
         return false;
-    g_nWaitingKind = SCHEDULE_NONE;
-    *pnTicket = g_nTicket;
+    *pTicket = g_waiting;
+    g_waiting = ScheduleTicket();
     return true;
 }
 
-bool ScheduleOwned(unsigned nTicket)
+bool ScheduleOwned(const ScheduleTicket& ticket)
 {
     CSingleLock lock(g_scheduleLock);
-    return OwnedLocked(nTicket);
+    return OwnedLocked(ticket);
 }
 
 int ScheduleCounter(ScheduleKind kind)
@@ -63,22 +77,22 @@ int ScheduleCounter(ScheduleKind kind)
     return nSeconds > INT_MAX ? INT_MAX : static_cast<int>(nSeconds < INT_MIN ? INT_MIN : nSeconds);
 }
 
-bool ScheduleTick(ScheduleKind kind, unsigned nTicket)
+bool ScheduleSetLeft(const ScheduleTicket& ticket, int nSecondsLeft)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!OwnedLocked(nTicket))
+    if (!OwnedLocked(ticket))
         return false;
-    if (kind == SCHEDULE_AFTER)
-        --g_nSecondsLeft;
+    if (ticket.kind == SCHEDULE_AFTER)
+        g_nSecondsLeft = nSecondsLeft;
     else
-        g_spanLeft = g_spanLeft.load() - CTimeSpan(1);
+        g_spanLeft = CTimeSpan(nSecondsLeft);
     return true;
 }
 
-bool ScheduleActIfOwned(unsigned nTicket, const std::function<void()>& act)
+bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<void()>& act)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!OwnedLocked(nTicket))
+    if (!OwnedLocked(ticket))
         return false;
     act();
     return true;

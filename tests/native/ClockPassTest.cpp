@@ -28,6 +28,25 @@ TEST(ClockPass, ShowsTheMinuteAndSleepsToItsEndAndTheSecondsEverySecond)
     EXPECT_EQ("05", Text(fifth.strText));
     EXPECT_EQ(1000u, fifth.nSleepMs);
     EXPECT_EQ("43", Text(SecondsTickerPass(CTime(2026, 12, 6, 7, 58, 43)).strText));
+
+    // Both wake on the boundary itself, not a flat while after the reading.
+    EXPECT_EQ(16600u, MinuteClockPass(CTime(2026, 12, 6, 7, 58, 43), 400).nSleepMs);
+    EXPECT_EQ(1u, MinuteClockPass(CTime(2026, 12, 6, 7, 58, 59), 999).nSleepMs);
+    EXPECT_EQ(750u, SecondsTickerPass(CTime(2026, 12, 6, 7, 58, 43), 250).nSleepMs);
+}
+
+TEST(ClockPass, TheTickerFindsTheMinuteFieldBehindAfterAResumeOrAClockChange)
+{
+    const CTime shown(2026, 12, 6, 7, 58, 43);
+    const int64_t nShown = MinuteOf(shown);
+    EXPECT_EQ(MinuteOf(CTime(2026, 12, 6, 7, 58, 0)), nShown);
+    EXPECT_FALSE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 7, 58, 59)));
+    // On the boundary the minute clock wakes by itself; a second later it is late.
+    EXPECT_FALSE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 7, 59, 0)));
+    EXPECT_TRUE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 7, 59, 1)));
+    // Woken hours later, even on a boundary, or the clock set back.
+    EXPECT_TRUE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 11, 2, 0)));
+    EXPECT_TRUE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 7, 57, 30)));
 }
 
 TEST(ClockPass, TimesPast2038AndBeyondTheLibraryStaySane)
@@ -52,7 +71,7 @@ namespace {
 
 // A worker with its clock, field and sleep in the test's hands.
 struct FakeWorld {
-    std::vector<CTime> times;
+    std::vector<ClockReading> times;
     size_t nReads = 0;
     std::vector<std::string> events;
     int nSleepsAllowed = 0;
@@ -71,6 +90,7 @@ struct FakeWorld {
                 events.push_back("sleep " + std::to_string(nMs));
                 return nSleepsAllowed-- > 0;
             },
+            {},
         };
     }
 };
@@ -80,7 +100,7 @@ struct FakeWorld {
 TEST(ClockWorker, ReadsOncePerPassAndStopsWithTheProgram)
 {
     FakeWorld world;
-    world.times = {CTime(2026, 12, 6, 7, 58, 43), CTime(2026, 12, 6, 7, 59, 1)};
+    world.times = {{CTime(2026, 12, 6, 7, 58, 43), 0}, {CTime(2026, 12, 6, 7, 59, 1), 0}};
     world.nSleepsAllowed = 1;
     RunClockWorker(MinuteClockPass, world.Io());
     const std::vector<std::string> want = {
@@ -91,7 +111,7 @@ TEST(ClockWorker, ReadsOncePerPassAndStopsWithTheProgram)
 
     // A worker that sees the end before it writes leaves the field alone.
     FakeWorld ending;
-    ending.times = {CTime(2026, 12, 6, 7, 58, 43)};
+    ending.times = {{CTime(2026, 12, 6, 7, 58, 43), 0}};
     ending.bStopping = true;
     RunClockWorker(SecondsTickerPass, ending.Io());
     EXPECT_EQ(std::vector<std::string>{"read"}, ending.events);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdio>
+#include <string>
 
 #include "RandomCountText.h"
 #include "schedule/IntervalText.h"
@@ -55,32 +57,93 @@ TEST(ScheduleMath, SpansMustBeLaterAndFitTheCounter)
     EXPECT_EQ(-1, CTime(1969, 12, 31, 23, 59, 59).GetTime());
 }
 
-// Whatever the interval field lets through, a Set press never starts a
-// countdown of zero or fewer seconds, nor one that wrapped past the counter.
-TEST(ScheduleMath, AcceptedFieldTextsNeverGiveAnEarlyOrWrappedCountdown)
+TEST(ScheduleMath, HugeCountsSaturateAndAreTooLongInEveryUnit)
 {
+    const char* const texts[] = {
+        "2147483647", "2147483649",                     // 2^31 - 1, 2^31 + 1
+        "9223372036854775807", "9223372036854775809",   // 2^63 - 1, 2^63 + 1
+        "18446744073709551615", "18446744073709551617", // 2^64 - 1, 2^64 + 1
+        "9999999999999999999", "9999999999999999999999999999999999999999",
+        "1000000000000000000000000000000000000000",
+    };
+    for (const char* text : texts) {
+        EXPECT_GE(LeadingInteger(text), int64_t{INT_MAX}) << text;
+        EXPECT_EQ(-LeadingInteger(text), LeadingInteger(("-" + std::string(text)).c_str())) << text;
+        for (int nUnit = 0; nUnit < kUnitCount; ++nUnit) {
+            int nSeconds = -7;
+            EXPECT_EQ(INTERVAL_TOO_LONG, IntervalSeconds(text, nUnit, &nSeconds)) << text << " unit " << nUnit;
+            EXPECT_EQ(-7, nSeconds);
+        }
+    }
+    int nSeconds = 0;
+    EXPECT_EQ(INTERVAL_OK, IntervalSeconds("00000000000000000000000000000000000001", 3, &nSeconds));
+    EXPECT_EQ(12960000, nSeconds);
+}
+
+TEST(ScheduleMath, ATargetWithNoTimeIsJudgedByItsDate)
+{
+    const CTime now = CTime::GetCurrentTime();
+    EXPECT_EQ(SPAN_OK, CheckTarget(now + CTimeSpan(60), now, 0, 0, 0));
+    EXPECT_EQ(SPAN_NOT_LATER, CheckTarget(now, now, 0, 0, 0));
+    // 1970-01-01 east of UTC has no time either: it is in the past, not far off.
+    EXPECT_EQ(SPAN_NOT_LATER, CheckTarget(CTime(-1), now, 1970, 1, 1));
+    EXPECT_EQ(SPAN_NOT_LATER, CheckTarget(CTime(-1), now, 1969, 12, 31));
+    EXPECT_EQ(SPAN_TOO_FAR, CheckTarget(CTime(-1), now, 3001, 1, 1));
+}
+
+namespace {
+
+// The conversion worked out independently: atoi's reading, capped far
+// beyond any counter in a wider type.
+int64_t ReferenceCount(const std::string& text, int64_t nCap)
+{
+    size_t i = text.find_first_not_of(" \t\n\v\f\r");
+    if (i == std::string::npos)
+        return 0;
+    const bool bNegative = text[i] == '-';
+    if (text[i] == '+' || text[i] == '-')
+        ++i;
+    __int128 nValue = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        nValue = nValue >= nCap ? nValue : nValue * 10 + (text[i] - '0');
+    const int64_t nCapped = nValue > nCap ? nCap : static_cast<int64_t>(nValue);
+    return bNegative ? -nCapped : nCapped;
+}
+
+} // namespace
+
+// A million texts through the field check, the conversion and the unit
+// product: no text starts a countdown other than the one it names.
+TEST(ScheduleMath, NoTextStartsACountdownOtherThanTheOneItNames)
+{
+    constexpr int kTexts = 1000000;
+    constexpr int64_t kCap = int64_t{1} << 62;
+    int nRan = 0;
     int nStarted = 0;
     int nTooLong = 0;
-    ForEachRandomCountText(20261207, 100000, [&](const CString& text) {
-        if (CheckCount(text) != CountCheck::Accepted)
-            return;
+    ForEachRandomCountText(20261207, kTexts, [&](const CString& text) {
+        ++nRan;
+        const std::string bytes(text.GetString(), text.GetLength());
+        CheckCount(text);
         const int64_t nLeading = LeadingInteger(text);
+        ASSERT_EQ(ReferenceCount(bytes, kCap), nLeading) << bytes;
         for (int nUnit = 0; nUnit < kUnitCount; ++nUnit) {
             int nSeconds = -1;
             const IntervalResult result = IntervalSeconds(text, nUnit, &nSeconds);
-            const int64_t nExpected = nLeading * kUnitSeconds[nUnit];
-            if (result == INTERVAL_OK) {
-                ASSERT_GT(nSeconds, 0) << text.GetString();
-                ASSERT_EQ(nExpected, nSeconds) << text.GetString();
-                ++nStarted;
-            } else if (result == INTERVAL_TOO_LONG) {
-                ASSERT_GT(nExpected, INT32_MAX) << text.GetString();
+            if (nLeading <= 0) {
+                ASSERT_EQ(INTERVAL_NOT_POSITIVE, result) << bytes;
+            } else if (static_cast<__int128>(nLeading) * kUnitSeconds[nUnit] > INT_MAX) {
+                ASSERT_EQ(INTERVAL_TOO_LONG, result) << bytes;
                 ++nTooLong;
             } else {
-                ASSERT_LE(nLeading, 0) << text.GetString();
+                ASSERT_EQ(INTERVAL_OK, result) << bytes;
+                ASSERT_EQ(nLeading * kUnitSeconds[nUnit], nSeconds) << bytes;
+                ++nStarted;
             }
         }
     });
-    EXPECT_GT(nStarted, 1000);
-    EXPECT_GT(nTooLong, 1000);
+    std::printf("interval texts run through check, conversion and unit product: %d\n", nRan);
+    EXPECT_EQ(kTexts, nRan);
+    EXPECT_GT(nStarted, 100000);
+    EXPECT_GT(nTooLong, 100000);
 }

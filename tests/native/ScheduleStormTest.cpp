@@ -1,10 +1,11 @@
-// Reset/Set presses far faster than a worker's once-a-second check, with
+// Reset/Set presses far faster than a worker's once-a-second wait, with
 // workers that start late and of both kinds: exactly one worker counts and
 // acts. Meant to run under ThreadSanitizer as well.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
@@ -24,9 +25,14 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
             if (bLastStarted && !text.IsEmpty())
                 ++nLinesOfLast;
         };
-        fx.sleep = [](unsigned) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(2));
-            return true;
+        // Each worker's own clock: two milliseconds of real time stand for
+        // the wait asked.
+        auto pNowMs = std::make_shared<uint32_t>(0);
+        fx.tickCount = [pNowMs] { return *pNowMs; };
+        fx.wallClockMs = [pNowMs] { return int64_t{*pNowMs}; };
+        fx.wait = [pNowMs](unsigned nMs, CEvent& stop) {
+            *pNowMs += nMs;
+            return !stop.Wait(2);
         };
         fx.ending = [] { return false; };
         fx.powerAction = [&](int nMode) {
@@ -44,10 +50,7 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
         const ScheduleKind kind = i % 2 ? SCHEDULE_AFTER : SCHEDULE_AT;
         // Set: a long count that the next Reset always cuts short.
         ScheduleSetRunning(true);
-        g_nMode = 1;
-        g_nSecondsLeft = 100000;
-        g_spanLeft = CTimeSpan(100000);
-        ScheduleOpen(kind);
+        ScheduleOpen(kind, MODE_SHUTDOWN, {100000, 0, 100000 * 1000LL});
         const int nDelayUs = static_cast<int>(random() % 3000);
         workers.emplace_back([&, kind, nDelayUs] {
             std::this_thread::sleep_for(std::chrono::microseconds(nDelayUs));
@@ -59,10 +62,8 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
 
     // The last Set, in reboot mode, counts for real.
     ScheduleSetRunning(true);
-    g_nMode = 2;
-    g_nSecondsLeft = 20;
     bLastStarted = true;
-    ScheduleOpen(SCHEDULE_AFTER);
+    ScheduleOpen(SCHEDULE_AFTER, MODE_REBOOT, {20, 0, 0});
     workers.emplace_back([&] { RunCountdown(SCHEDULE_AFTER, effects()); });
     for (std::thread& worker : workers)
         worker.join();

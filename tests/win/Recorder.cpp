@@ -34,6 +34,7 @@ void CRecordingApi::Clear()
 
 void CRecordingApi::Record(RecordedCall call)
 {
+    call.dwTick = ::GetTickCount();
     std::lock_guard<std::mutex> lock(m_lock);
     m_calls.push_back(std::move(call));
 }
@@ -91,8 +92,13 @@ BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
 BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
     Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, pszSound ? pszSound : "", {}, {}});
+    if (!pszSound) {
+        ::SetEvent(m_hSoundStop);
+        return TRUE;
+    }
+    ::ResetEvent(m_hSoundStop);
     if (dwPlaySoundMs)
-        ::Sleep(dwPlaySoundMs);
+        ::WaitForSingleObject(m_hSoundStop, dwPlaySoundMs);
     return bPlaySoundResult;
 }
 

@@ -15,6 +15,7 @@ struct RecordedCall {
     std::string text;             // text argument (message box text, sound name, tooltip)
     std::string caption;          // message box caption
     NOTIFYICONDATAA nid{};        // the record passed to Shell_NotifyIconA
+    DWORD dwTick = 0;             // GetTickCount when the call came
 };
 
 class CRecordingApi : public CSystemApi {
@@ -24,7 +25,7 @@ public:
     DWORD dwLastError = 0;
     BOOL bExitWindowsResult = TRUE;
     BOOL bPlaySoundResult = FALSE;
-    DWORD dwPlaySoundMs = 0;       // how long a PlaySoundA call blocks
+    DWORD dwPlaySoundMs = 0;       // how long a PlaySoundA call blocks, unless a stop cuts it short
     BOOL bShellResult = TRUE;
     DWORD dwVersion = 0x0A;        // low byte: the major version
     int nMessageBoxResult = IDOK;
@@ -52,11 +53,18 @@ public:
 
     static constexpr uintptr_t kFakeToken = 0x4B0;
 
+    CRecordingApi() = default;
+    CRecordingApi(const CRecordingApi&) = delete;
+    CRecordingApi& operator=(const CRecordingApi&) = delete;
+    ~CRecordingApi() override { ::CloseHandle(m_hSoundStop); }
+
 private:
     void Record(RecordedCall call);
 
     mutable std::mutex m_lock;
     std::vector<RecordedCall> m_calls;
+    // Set by PlaySoundA(NULL), which stops a play in progress.
+    HANDLE m_hSoundStop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
 };
 
 // Installs a seam for the life of the object.
