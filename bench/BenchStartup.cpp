@@ -103,10 +103,10 @@ std::string ReadLinuxFile(const std::string& path)
 }
 
 // Under Wine a Windows process is a Linux one whose first argument is the
-// exe's Windows path; the scheduler's own counts live in /proc there.
+// exe's full Windows path, as CreateProcess got it; the scheduler's own
+// counts live in /proc there.
 std::string LinuxProcOf(const std::string& exe)
 {
-    const std::string name = exe.substr(exe.find_last_of("\\/") + 1);
     WIN32_FIND_DATAA found;
     const HANDLE hFind = ::FindFirstFileA("Z:\\proc\\*", &found);
     std::string match;
@@ -116,8 +116,7 @@ std::string LinuxProcOf(const std::string& exe)
         if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])))
             continue;
         const std::string dir = std::string("/proc/") + found.cFileName;
-        const std::string argv0 = ReadLinuxFile(dir + "/cmdline").c_str();
-        if (argv0.size() >= name.size() && _stricmp(argv0.c_str() + argv0.size() - name.size(), name.c_str()) == 0)
+        if (_stricmp(ReadLinuxFile(dir + "/cmdline").c_str(), exe.c_str()) == 0)
             match = dir;
     } while (::FindNextFileA(hFind, &found));
     ::FindClose(hFind);
@@ -181,6 +180,13 @@ double PrivateKb(const Started& started, const std::string& exe)
     return kb;
 }
 
+std::string FullPath(const char* pszPath)
+{
+    char path[MAX_PATH];
+    ::GetFullPathNameA(pszPath, MAX_PATH, path, nullptr);
+    return path;
+}
+
 std::string NextToSelf(const char* pszName)
 {
     char path[MAX_PATH];
@@ -193,8 +199,8 @@ std::string NextToSelf(const char* pszName)
 
 int main(int argc, char** argv)
 {
-    const std::string exes[2] = {argc > 1 ? argv[1] : NextToSelf("kovna.exe"),
-                                 argc > 2 ? argv[2] : NextToSelf("BareDialog.exe")};
+    const std::string exes[2] = {argc > 1 ? FullPath(argv[1]) : NextToSelf("kovna.exe"),
+                                 argc > 2 ? FullPath(argv[2]) : NextToSelf("BareDialog.exe")};
     const int nStarts = argc > 3 ? std::atoi(argv[3]) : 15;
     const int nIdleSeconds = argc > 4 ? std::atoi(argv[4]) : 60;
 
