@@ -18,6 +18,7 @@ public:
     void Lock() { ::EnterCriticalSection(&m_cs); }
     void Unlock() { ::LeaveCriticalSection(&m_cs); }
 #else
+    CCriticalSection() = default;
     void Lock() { m_mutex.lock(); }
     void Unlock() { m_mutex.unlock(); }
 #endif
