@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
     cmake make g++ googletest
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev mingw-w64-i686-dev
+    g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     wine wine64
     xvfb xauth xdotool x11-utils imagemagick
     fonts-wqy-zenhei locales

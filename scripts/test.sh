@@ -33,4 +33,7 @@ for prefix in build/x86_64/wineprefix*/; do
     [ -d "$prefix" ] && WINEPREFIX="$PWD/$prefix" "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
 done
 
+echo "== Release: imports and two identical builds"
+scripts/check-release.sh || status=1
+
 exit "$status"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Makes the release twice, in two build folders of different paths, and fails
+# unless both give byte-identical zips and checksums. release.sh checks each
+# exe's imports on the way.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+root=build/release-check
+rm -rf "$root"
+mkdir -p "$root"
+for run in a b; do
+    echo "== Release $run"
+    KOVNA_RELEASE_BUILD=$root/build-$run KOVNA_DIST=$root/dist-$run scripts/release.sh >"$root/release-$run.log" 2>&1 ||
+        { cat "$root/release-$run.log"; exit 1; }
+done
+
+status=0
+for file in $(cd "$root/dist-a" && ls); do
+    if ! cmp "$root/dist-a/$file" "$root/dist-b/$file"; then
+        status=1
+    fi
+done
+diff <(cd "$root/dist-a" && ls) <(cd "$root/dist-b" && ls) || status=1
+[ -s "$root/dist-a/SHA256SUMS" ] || status=1
+if ((status)); then
+    echo "The two release builds differ" >&2
+else
+    echo "Both release builds are byte-identical:"
+    cat "$root/dist-a/SHA256SUMS"
+fi
+exit "$status"
