@@ -1,7 +1,7 @@
 // The countdown workers, each on the dialog's countdown line.
 #include "schedule/Countdown.h"
 
-#include "app/KovnaDlg.h"
+#include "platform/Afx.h"
 #include "schedule/CountdownLoop.h"
 #include "schedule/PowerActions.h"
 
