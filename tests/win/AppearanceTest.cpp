@@ -6,86 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "DialogHarness.h"
-#include "Recorder.h"
-#include "XInput.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
+#include "kit/Pixels.h"
+#include "kit/Recorder.h"
+#include "kit/XInput.h"
 #include "app/KovnaDlg.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
-
-// Reads the screen, so the window must be visible and painted.
-COLORREF ClientPixel(HWND hWnd, int x, int y)
-{
-    const HDC hdc = ::GetDC(hWnd);
-    const COLORREF cr = ::GetPixel(hdc, x, y);
-    ::ReleaseDC(hWnd, hdc);
-    return cr;
-}
-
-// A control's rectangle in its dialog's client coordinates.
-RECT ItemRect(HWND hDlg, HWND hItem)
-{
-    RECT rc;
-    ::GetWindowRect(hItem, &rc);
-    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
-// The client area as it is on screen.
-class CClientShot {
-public:
-    explicit CClientShot(HWND hWnd)
-    {
-        RECT rc;
-        ::GetClientRect(hWnd, &rc);
-        m_nWidth = rc.right;
-        m_nHeight = rc.bottom;
-        m_pixels.resize(static_cast<size_t>(m_nWidth) * static_cast<size_t>(m_nHeight));
-        BITMAPINFO bmi{};
-        bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-        bmi.bmiHeader.biWidth = m_nWidth;
-        bmi.bmiHeader.biHeight = -m_nHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* pBits = nullptr;
-        const HDC hdcWnd = ::GetDC(hWnd);
-        const HDC hdcMem = ::CreateCompatibleDC(hdcWnd);
-        const HBITMAP hbm = ::CreateDIBSection(hdcMem, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
-        const HGDIOBJ hOld = ::SelectObject(hdcMem, hbm);
-        ::BitBlt(hdcMem, 0, 0, m_nWidth, m_nHeight, hdcWnd, 0, 0, SRCCOPY);
-        ::GdiFlush();
-        const auto* pSrc = static_cast<const DWORD*>(pBits);
-        for (size_t i = 0; i < m_pixels.size(); ++i)
-            m_pixels[i] = RGB(GetBValue(pSrc[i]), GetGValue(pSrc[i]), GetRValue(pSrc[i]));
-        ::SelectObject(hdcMem, hOld);
-        ::DeleteObject(hbm);
-        ::DeleteDC(hdcMem);
-        ::ReleaseDC(hWnd, hdcWnd);
-    }
-
-    // Share of the pixels in rc that are exactly cr.
-    double Share(const RECT& rc, COLORREF cr) const
-    {
-        int nHits = 0;
-        int nAll = 0;
-        for (int y = rc.top; y < rc.bottom; ++y) {
-            for (int x = rc.left; x < rc.right; ++x) {
-                ++nAll;
-                nHits += m_pixels[static_cast<size_t>(y) * static_cast<size_t>(m_nWidth) + static_cast<size_t>(x)] == cr;
-            }
-        }
-        return nAll ? static_cast<double>(nHits) / nAll : 0.0;
-    }
-    double WhiteShare(const RECT& rc) const { return Share(rc, kWhite); }
-
-private:
-    int m_nWidth;
-    int m_nHeight;
-    std::vector<COLORREF> m_pixels;
-};
+// A child the dialog does not know.
+constexpr int kStrangerId = IDC_STATIC_COUNTDOWN + 1000;
 
 void ShowAndPaint(HWND hWnd)
 {
@@ -101,9 +34,7 @@ struct AboutSearch {
 BOOL CALLBACK MatchAboutBox(HWND hWnd, LPARAM lParam)
 {
     auto* pSearch = reinterpret_cast<AboutSearch*>(lParam);
-    char cls[16] = {};
-    ::GetClassNameA(hWnd, cls, sizeof cls);
-    if (hWnd != pSearch->hMain && std::string(cls) == "#32770" && ::IsWindowVisible(hWnd)
+    if (hWnd != pSearch->hMain && ClassName(hWnd) == "#32770" && ::IsWindowVisible(hWnd)
         && std::string(WindowText(hWnd)) == "关于 Kovna") {
         pSearch->hFound = hWnd;
         return FALSE;
@@ -194,15 +125,15 @@ TEST(Appearance, WhiteClientWithBlackFrameAndWhiteControlBackgrounds)
 
         // Text strokes are thin: a control drawn on white is mostly white,
         // one drawn on black mostly black.
-        const CClientShot shot(hDlg);
+        const Pixels shot = ReadClient(hDlg);
         for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM, IDC_STATIC_CLOCK,
                              IDC_STATIC_SECONDS, IDC_STATIC_COUNTDOWN}) {
-            EXPECT_GT(shot.WhiteShare(ItemRect(hDlg, ::GetDlgItem(hDlg, id))), 0.6) << "control " << id;
+            EXPECT_GT(shot.Share(ChildRect(hDlg, id), kWhite), 0.6) << "control " << id;
         }
         // The pickers keep readable colours.
         for (const int id : {IDC_DATE, IDC_TIME}) {
-            const RECT ri = ItemRect(hDlg, ::GetDlgItem(hDlg, id));
-            EXPECT_GT(shot.WhiteShare(ri), 0.4) << "control " << id;
+            const RECT ri = ChildRect(hDlg, id);
+            EXPECT_GT(shot.Share(ri, kWhite), 0.4) << "control " << id;
             EXPECT_LT(shot.Share(ri, kBlack), 0.2) << "control " << id;
         }
         int nLabels = 0;
@@ -210,16 +141,14 @@ TEST(Appearance, WhiteClientWithBlackFrameAndWhiteControlBackgrounds)
             if (::GetDlgCtrlID(hItem) != IDC_STATIC)
                 continue;
             ++nLabels;
-            RECT ri = ItemRect(hDlg, hItem);
-            char cls[16] = {};
-            ::GetClassNameA(hItem, cls, sizeof cls);
-            if (std::string(cls) == "Button") {
+            RECT ri = ChildRect(hItem);
+            if (ClassName(hItem) == "Button") {
                 // A group box's caption sits in its top left corner.
                 ri.left += 8;
                 ri.right = ri.left + 40;
                 ri.bottom = ri.top + 10;
             }
-            EXPECT_GT(shot.WhiteShare(ri), 0.6) << "label #" << nLabels;
+            EXPECT_GT(shot.Share(ri, kWhite), 0.6) << "label #" << nLabels;
         }
         EXPECT_EQ(9, nLabels);
     });
@@ -242,7 +171,8 @@ TEST(Appearance, ControlColourBrushesAndContextColours)
         const HBRUSH hBlack = static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
 
         std::vector<HWND> whiteAskers;
-        for (const int id : {1007, 1003, 1004, 1005, 1006, 1018, 1000, 1015})
+        for (const int id : {IDC_STATIC_SECONDS, IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM,
+                             IDC_STATIC_CLOCK, IDC_STATIC_COUNTDOWN, IDC_EDIT_COUNT, IDC_COMBO_UNIT})
             whiteAskers.push_back(::GetDlgItem(hDlg, id));
         for (HWND hItem = ::GetWindow(hDlg, GW_CHILD); hItem; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
             if (::GetDlgCtrlID(hItem) == IDC_STATIC)
@@ -267,7 +197,7 @@ TEST(Appearance, ControlColourBrushesAndContextColours)
 
         // Everyone else: black, and the context left as the default handling set it.
         const HWND hStranger = ::CreateWindowExA(0, "Static", "", WS_CHILD, 0, 0, 10, 10, hDlg,
-                                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(4321)), nullptr, nullptr);
+                                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(kStrangerId)), nullptr, nullptr);
         EXPECT_EQ(hBlack, ask(WM_CTLCOLORSTATIC, hStranger));
         EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ::GetBkColor(hdc));
         EXPECT_EQ(::GetSysColor(COLOR_WINDOWTEXT), ::GetTextColor(hdc));
@@ -312,6 +242,7 @@ TEST(Appearance, MinimisedIconCentringAndDragIcon)
 
 TEST(Keyboard, FocusStartsInTheUnitListAndTabVisitsFourControls)
 {
+    KOVNA_REQUIRE_XDOTOOL();
     CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const HWND hDlg = dlg.m_hWnd;
@@ -359,7 +290,7 @@ TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
         RECT rcMainBefore;
         ::GetWindowRect(hMain, &rcMainBefore);
 
-        for (const WPARAM nCmd : {WPARAM{0x0010}, WPARAM{0x0015}, WPARAM{0x001F}}) {
+        for (const WPARAM nCmd : {WPARAM{IDM_INFO_ENTRY}, WPARAM{IDM_INFO_ENTRY | 0x5}, WPARAM{IDM_INFO_ENTRY | 0xF}}) {
             SCOPED_TRACE(nCmd);
             bool bSeen = false;
             CAboutWatcher watcher(hMain, [&](HWND hBox) {
@@ -387,7 +318,7 @@ TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
 
         // Other commands take the default handling: no box, and the main
         // dialog stays where it was.
-        for (const WPARAM nCmd : {WPARAM{0x0000}, WPARAM{0x0020}, WPARAM{0x000F}}) {
+        for (const WPARAM nCmd : {WPARAM{0}, WPARAM{IDM_INFO_ENTRY << 1}, WPARAM{0xF}}) {
             SCOPED_TRACE(nCmd);
             CAboutWatcher watcher(hMain, [](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0); });
             ::SendMessageA(hMain, WM_SYSCOMMAND, nCmd, 0);
@@ -415,7 +346,7 @@ TEST(AboutBox, EnterAndEscCloseItAndNothingElse)
             HWND hClosed = nullptr;
             CAboutWatcher watcher(hMain, [&](HWND hBox) {
                 hClosed = hBox;
-                ::PostMessageA(::GetFocus(), WM_KEYDOWN, vk, 0x00010001);
+                PostKeyDown(::GetFocus(), static_cast<UINT>(vk));
             });
             ::SendMessageA(hMain, WM_SYSCOMMAND, IDM_INFO_ENTRY, 0);
             EXPECT_EQ(1, watcher.m_nBoxes);

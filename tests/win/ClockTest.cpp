@@ -4,13 +4,12 @@
 
 #include <string>
 
-#include "DialogHarness.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
 #include "app/KovnaDlg.h"
 #include "schedule/ClockPass.h"
 
 namespace {
-
-std::string Field(HWND hDlg, int nID) { return WindowText(::GetDlgItem(hDlg, nID)).GetString(); }
 
 std::string MinuteText(CTime time) { return MinuteClockPass(time).strText.GetString(); }
 
@@ -22,21 +21,21 @@ TEST(Clock, FieldsRunShownAndHiddenAndStopWithTheDialog)
     DWORD dwBodyEnd = 0;
     RunModal(dlg, [&] {
         const HWND hDlg = dlg.m_hWnd;
-        ASSERT_TRUE(PumpUntil([&] { return !Field(hDlg, IDC_STATIC_CLOCK).empty(); }, 2000));
-        ASSERT_TRUE(PumpUntil([&] { return !Field(hDlg, IDC_STATIC_SECONDS).empty(); }, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return !ControlText(hDlg, IDC_STATIC_CLOCK).empty(); }, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return !ControlText(hDlg, IDC_STATIC_SECONDS).empty(); }, 2000));
 
         // The minute field shows now (or, across a boundary, the minute before).
         const CTime now = CTime::GetCurrentTime();
-        const std::string clock = Field(hDlg, IDC_STATIC_CLOCK);
+        const std::string clock = ControlText(hDlg, IDC_STATIC_CLOCK);
         EXPECT_TRUE(clock == MinuteText(now) || clock == MinuteText(now - CTimeSpan(2))) << clock;
-        const std::string seconds = Field(hDlg, IDC_STATIC_SECONDS);
+        const std::string seconds = ControlText(hDlg, IDC_STATIC_SECONDS);
         EXPECT_EQ(2u, seconds.size());
 
-        EXPECT_TRUE(PumpUntil([&] { return Field(hDlg, IDC_STATIC_SECONDS) != seconds; }, 2500));
+        EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_STATIC_SECONDS) != seconds; }, 2500));
 
         dlg.ShowWindow(SW_HIDE);
-        const std::string hidden = Field(hDlg, IDC_STATIC_SECONDS);
-        EXPECT_TRUE(PumpUntil([&] { return Field(hDlg, IDC_STATIC_SECONDS) != hidden; }, 2500));
+        const std::string hidden = ControlText(hDlg, IDC_STATIC_SECONDS);
+        EXPECT_TRUE(PumpUntil([&] { return ControlText(hDlg, IDC_STATIC_SECONDS) != hidden; }, 2500));
         dlg.ShowWindow(SW_SHOW);
         dwBodyEnd = ::GetTickCount();
     });

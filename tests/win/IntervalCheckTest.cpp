@@ -8,15 +8,18 @@
 #include <thread>
 #include <vector>
 
-#include "DialogHarness.h"
-#include "Recorder.h"
-#include "XInput.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
+#include "kit/Recorder.h"
+#include "kit/XInput.h"
 #include "app/KovnaDlg.h"
 
 namespace {
 
 const std::string kTooLong = "数字太长了, 请调整一下.";
 const std::string kIllegal = "输入非法字符，请重新输入";
+// The system message box's text control.
+constexpr int kMessageBoxTextId = 0xFFFF;
 
 void PutOnClipboard(HWND hOwner, const char* pszText)
 {
@@ -39,7 +42,7 @@ void FocusField(HWND hDlg)
     PumpFor(100);
 }
 
-std::string FieldText(HWND hDlg) { return WindowText(::GetDlgItem(hDlg, IDC_EDIT_COUNT)).GetString(); }
+std::string FieldText(HWND hDlg) { return ControlText(hDlg, IDC_EDIT_COUNT); }
 
 struct Warning {
     std::string text;
@@ -53,6 +56,7 @@ class IntervalTyping : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        KOVNA_REQUIRE_XDOTOOL();
         m_api.onMessageBox = [this](const RecordedCall& call) {
             const HWND hOwner = reinterpret_cast<HWND>(call.args[0]);
             m_warnings.push_back({call.text, call.caption, static_cast<UINT>(call.args[1]), hOwner, FieldText(hOwner)});
@@ -154,6 +158,7 @@ TEST_F(IntervalTyping, PastedChineseIsIllegalUntilItIsTooLong)
 // The real system message box, found on screen and closed with the Enter key.
 TEST(IntervalCheck, RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
 {
+    KOVNA_REQUIRE_XDOTOOL();
     CKovnaDlg dlg;
     std::atomic<HWND> hBox{nullptr};
     std::string boxText, fieldDuring, secondsBefore, secondsAfter;
@@ -166,25 +171,19 @@ TEST(IntervalCheck, RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
         hDlg = dlg.m_hWnd;
         FocusField(dlg.m_hWnd);
         std::thread watcher([&] {
-            const DWORD dwStart = ::GetTickCount();
             HWND hFound = nullptr;
-            while (!hFound && ::GetTickCount() - dwStart < 8000) {
-                hFound = ::FindWindowA("#32770", "警告");
-                ::Sleep(20);
-            }
+            PumpUntil([&] { return (hFound = ::FindWindowA("#32770", "警告")) != nullptr; }, 8000);
             if (!hFound)
                 return;
             hBox = hFound;
             hBoxOwner = ::GetWindow(hFound, GW_OWNER);
-            boxText = WindowText(::GetDlgItem(hFound, 0xFFFF)).GetString();
+            boxText = WindowText(::GetDlgItem(hFound, kMessageBoxTextId)).GetString();
             fieldDuring = FieldText(dlg.m_hWnd);
-            secondsBefore = WindowText(::GetDlgItem(dlg.m_hWnd, IDC_STATIC_SECONDS)).GetString();
-            ::Sleep(1600);
-            secondsAfter = WindowText(::GetDlgItem(dlg.m_hWnd, IDC_STATIC_SECONDS)).GetString();
+            secondsBefore = ControlText(dlg.m_hWnd, IDC_STATIC_SECONDS);
+            PumpUntil([&] { return ControlText(dlg.m_hWnd, IDC_STATIC_SECONDS) != secondsBefore; }, 3000);
+            secondsAfter = ControlText(dlg.m_hWnd, IDC_STATIC_SECONDS);
             XdoTool("key Return");
-            for (int i = 0; i < 150 && ::IsWindow(hFound); ++i)
-                ::Sleep(20);
-            if (::IsWindow(hFound)) {
+            if (!PumpUntil([&] { return !::IsWindow(hFound); }, 3000)) {
                 bClosedByPost = true;
                 ::PostMessageA(hFound, WM_COMMAND, IDOK, 0);
             }

@@ -6,19 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "DialogHarness.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
 #include "app/KovnaDlg.h"
 #include "res/resource.h"
 
 namespace {
-
-RECT ClientRect(HWND hDlg, HWND hChild)
-{
-    RECT rc;
-    ::GetWindowRect(hChild, &rc);
-    ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
 
 bool IsFrame(HWND hWnd) { return (::GetWindowLongA(hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; }
 
@@ -71,9 +64,9 @@ TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
             templateControls.push_back(h);
             const std::string text = WindowText(h).GetString();
             if (IsFrame(h) && text == "用户设置")
-                frameSettings = ClientRect(hDlg, h);
+                frameSettings = ChildRect(h);
             if (IsFrame(h) && text == "功能按钮")
-                frameButtons = ClientRect(hDlg, h);
+                frameButtons = ChildRect(h);
         }
         ASSERT_FALSE(::IsRectEmpty(&frameSettings));
         ASSERT_FALSE(::IsRectEmpty(&frameButtons));
@@ -93,16 +86,16 @@ TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
         for (const Placement& p : placements) {
             const HWND hButton = ::GetDlgItem(hDlg, p.id);
             ASSERT_NE(nullptr, hButton);
-            const RECT rc = ClientRect(hDlg, hButton);
+            const RECT rc = ChildRect(hButton);
             SCOPED_TRACE("button " + std::to_string(p.id) + " at " + Describe(rc));
             EXPECT_TRUE(Contains(*p.frame, rc)) << "frame " << Describe(*p.frame);
             if (p.rowId) {
                 // Level: the row's middle lies in the middle half of the button.
-                const RECT row = ClientRect(hDlg, ::GetDlgItem(hDlg, p.rowId));
+                const RECT row = ChildRect(::GetDlgItem(hDlg, p.rowId));
                 EXPECT_LE(std::abs(CentreY(row) - CentreY(rc)), (rc.bottom - rc.top) / 4) << "row " << Describe(row);
             }
             for (const HWND hControl : templateControls) {
-                const RECT other = ClientRect(hDlg, hControl);
+                const RECT other = ChildRect(hControl);
                 // A frame may hold a button but never cut through it.
                 const bool bClear = IsFrame(hControl) ? !Overlaps(other, rc) || Contains(other, rc) : !Overlaps(other, rc);
                 EXPECT_TRUE(bClear) << "crosses control " << ::GetDlgCtrlID(hControl) << " \""

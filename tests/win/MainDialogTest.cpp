@@ -2,40 +2,37 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
-#include "DialogHarness.h"
 #include "app/KovnaDlg.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
+#include "kit/MainTemplate.h"
 
 namespace {
 
-struct Child {
-    int id;
-    std::string cls;
-    std::string text;
-    RECT rect;  // in the dialog's client coordinates
-};
-
-std::vector<Child> TemplateChildren(HWND hDlg)
-{
-    std::vector<Child> children;
-    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-        char cls[64] = {};
-        ::GetClassNameA(h, cls, sizeof cls);
-        RECT rc;
-        ::GetWindowRect(h, &rc);
-        ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
-        children.push_back({::GetDlgCtrlID(h), cls, WindowText(h).GetString(), rc});
-    }
-    return children;
-}
-
 // The dialog manager converts origin and size separately, as here.
-RECT DialogUnits(HWND hDlg, int x, int y, int cx, int cy)
+RECT DialogUnits(HWND hDlg, const TemplateControl& c)
 {
-    RECT rc{x, y, cx, cy};
+    RECT rc{c.x, c.y, c.cx, c.cy};
     ::MapDialogRect(hDlg, &rc);
     return RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom};
+}
+
+// What the control shows once the dialog is up: the clock, the seconds and
+// the pickers show the time, the unit list its first unit.
+const char* LiveText(const TemplateControl& c)
+{
+    switch (c.id) {
+    case IDC_STATIC_CLOCK:
+    case IDC_STATIC_SECONDS:
+    case IDC_DATE:
+    case IDC_TIME:
+        return nullptr;
+    case IDC_COMBO_UNIT:
+        return "分";
+    default:
+        return c.text;
+    }
 }
 
 } // namespace
@@ -46,54 +43,26 @@ TEST(MainDialog, OpensWithTheTemplateControls)
     RunModal(dlg, [&] {
         ASSERT_TRUE(::IsWindow(dlg.m_hWnd));
         EXPECT_EQ("Kovna", std::string(WindowText(dlg.m_hWnd)));
-        const std::vector<Child> children = TemplateChildren(dlg.m_hWnd);
-        ASSERT_GE(children.size(), 19u);
-
-        struct Want {
-            int id;
-            const char* cls;
-            const char* text;
-            int x, y, cx, cy;
-        };
-        // Template order is also Z order; the combo box's class is "ComboBox".
-        const Want want[] = {
-            {1006, "Static", nullptr, 69, 24, 97, 8},
-            {1003, "Button", "关机", 19, 66, 30, 10},
-            {1004, "Button", "重启", 19, 85, 30, 10},
-            {1005, "Button", "提醒", 19, 103, 30, 10},
-            {-1, "Static", "当前时间为:      ", 19, 24, 46, 8},
-            {1007, "Static", nullptr, 167, 24, 8, 8},
-            {-1, "Static", "秒.", 177, 24, 10, 8},
-            {-1, "Static", "过", 74, 71, 8, 8},
-            {-1, "Static", "之后", 196, 72, 17, 8},
-            {-1, "Static", "到", 73, 98, 8, 8},
-            {-1, "Static", "之时", 195, 98, 18, 8},
-            {1015, "ComboBox", "分", 145, 70, 47, 0},
-            {1000, "Edit", "", 84, 70, 56, 13},
-            {1018, "Static", "", 197, 24, 81, 8},
-            {1013, "SysDateTimePick32", nullptr, 84, 93, 56, 15},
-            {1014, "SysDateTimePick32", nullptr, 145, 93, 47, 15},
-            {-1, "Button", "系统状态", 7, 7, 277, 37},
-            {-1, "Button", "用户设置", 7, 50, 277, 72},
-            {-1, "Button", "功能按钮", 7, 127, 277, 36},
-        };
-        for (size_t i = 0; i < 19; ++i) {
+        size_t i = 0;
+        for (HWND h = ::GetWindow(dlg.m_hWnd, GW_CHILD); h && i < 19; h = ::GetWindow(h, GW_HWNDNEXT), ++i) {
             SCOPED_TRACE("control #" + std::to_string(i + 1));
-            const Child& c = children[i];
-            EXPECT_EQ(want[i].id, c.id);
-            EXPECT_STRCASEEQ(want[i].cls, c.cls.c_str());
-            if (want[i].text) {
-                EXPECT_EQ(want[i].text, c.text);
+            const TemplateControl& want = kMainControls[i];
+            EXPECT_EQ(want.id, ::GetDlgCtrlID(h));
+            EXPECT_STRCASEEQ(WindowClassOf(want.cls), ClassName(h).c_str());
+            if (const char* pszText = LiveText(want)) {
+                EXPECT_EQ(pszText, std::string(WindowText(h)));
             }
-            const RECT rc = DialogUnits(dlg.m_hWnd, want[i].x, want[i].y, want[i].cx, want[i].cy);
-            EXPECT_EQ(rc.left, c.rect.left);
-            EXPECT_EQ(rc.top, c.rect.top);
-            EXPECT_EQ(rc.right, c.rect.right);
+            const RECT rc = DialogUnits(dlg.m_hWnd, want);
+            const RECT now = ChildRect(h);
+            EXPECT_EQ(rc.left, now.left);
+            EXPECT_EQ(rc.top, now.top);
+            EXPECT_EQ(rc.right, now.right);
             // A drop-down list's height is its edit part's, not the template's.
-            if (want[i].cy) {
-                EXPECT_EQ(rc.bottom, c.rect.bottom);
+            if (want.id != IDC_COMBO_UNIT) {
+                EXPECT_EQ(rc.bottom, now.bottom);
             }
         }
+        EXPECT_EQ(19u, i);
     });
 }
 
@@ -161,29 +130,20 @@ TEST(MainDialog, SystemMenuIconsAndPlacement)
     });
 }
 
-TEST(MainDialog, EscEndsTheModalLoop)
+TEST(MainDialog, EscEnterAndTheExitCommandEndTheModalLoop)
 {
-    CKovnaDlg dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    });
-    EXPECT_EQ(IDCANCEL, nResult);
-}
-
-TEST(MainDialog, EnterEndsTheModalLoop)
-{
-    CKovnaDlg dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
-        ::PostMessageA(::GetFocus(), WM_KEYDOWN, VK_RETURN, 0x001C0001);
-    });
-    EXPECT_EQ(IDOK, nResult);
-}
-
-TEST(MainDialog, ExitCommandEndsTheModalLoop)
-{
-    CKovnaDlg dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
-        ::SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0);
-    });
-    EXPECT_EQ(IDCANCEL, nResult);
+    const struct {
+        const char* name;
+        void (*end)(HWND hDlg);
+        INT_PTR nWant;
+    } cases[] = {
+        {"Esc", [](HWND) { PostKeyDown(::GetFocus(), VK_ESCAPE); }, IDCANCEL},
+        {"Enter", [](HWND) { PostKeyDown(::GetFocus(), VK_RETURN); }, IDOK},
+        {"Exit", [](HWND hDlg) { Click(hDlg, IDC_BTN_EXIT); }, IDCANCEL},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CKovnaDlg dlg;
+        EXPECT_EQ(c.nWant, RunModal(dlg, [&] { c.end(dlg.m_hWnd); }));
+    }
 }

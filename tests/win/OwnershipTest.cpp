@@ -5,7 +5,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "DialogHarness.h"
+#include "kit/DialogHarness.h"
 #include "platform/Afx.h"
 
 namespace {

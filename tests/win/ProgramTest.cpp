@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "platform/Afx.h"
-#include "res/resource.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
 
 namespace {
 
@@ -29,9 +29,7 @@ BOOL CALLBACK FindMainDialog(HWND hWnd, LPARAM lParam)
     auto* pData = reinterpret_cast<FindData*>(lParam);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(hWnd, &pid);
-    char cls[16] = {};
-    ::GetClassNameA(hWnd, cls, sizeof cls);
-    if (pid == pData->pid && std::string(cls) == "#32770" && ::IsWindowVisible(hWnd)) {
+    if (pid == pData->pid && ClassName(hWnd) == "#32770" && ::IsWindowVisible(hWnd)) {
         pData->hWnd = hWnd;
         return FALSE;
     }
@@ -63,15 +61,14 @@ public:
 
     HWND WaitForDialog(DWORD nTimeoutMs) const
     {
-        const DWORD dwStart = ::GetTickCount();
-        do {
-            FindData data{m_pi.dwProcessId, nullptr};
-            ::EnumWindows(FindMainDialog, reinterpret_cast<LPARAM>(&data));
-            if (data.hWnd)
-                return data.hWnd;
-            ::Sleep(50);
-        } while (::GetTickCount() - dwStart < nTimeoutMs);
-        return nullptr;
+        FindData data{m_pi.dwProcessId, nullptr};
+        PumpUntil(
+            [&] {
+                ::EnumWindows(FindMainDialog, reinterpret_cast<LPARAM>(&data));
+                return data.hWnd != nullptr;
+            },
+            nTimeoutMs);
+        return data.hWnd;
     }
 
     // The exit code once the process has ended within nTimeoutMs, else -1.
@@ -99,10 +96,10 @@ TEST(Program, EndsWithItsDialogOnEscEnterAndExit)
     };
     const Case cases[] = {
         {"Esc", [](HWND hDlg) {
-             ::PostMessageA(::GetDlgItem(hDlg, IDC_COMBO_UNIT), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+             PostKeyDown(::GetDlgItem(hDlg, IDC_COMBO_UNIT), VK_ESCAPE);
          }},
         {"Enter", [](HWND hDlg) {
-             ::PostMessageA(::GetDlgItem(hDlg, IDC_COMBO_UNIT), WM_KEYDOWN, VK_RETURN, 0x001C0001);
+             PostKeyDown(::GetDlgItem(hDlg, IDC_COMBO_UNIT), VK_RETURN);
          }},
         {"Exit button", [](HWND hDlg) {
              ::PostMessageA(hDlg, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0);
@@ -114,9 +111,7 @@ TEST(Program, EndsWithItsDialogOnEscEnterAndExit)
         ASSERT_TRUE(program.Started());
         const HWND hDlg = program.WaitForDialog(20000);
         ASSERT_NE(nullptr, hDlg);
-        char title[32] = {};
-        ::GetWindowTextA(hDlg, title, sizeof title);
-        EXPECT_STREQ("Kovna", title);
+        EXPECT_EQ("Kovna", std::string(WindowText(hDlg)));
         c.end(hDlg);
         EXPECT_EQ(0, program.WaitForExit(15000));
     }

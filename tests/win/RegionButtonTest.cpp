@@ -12,8 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "DialogHarness.h"
-#include "XInput.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
+#include "kit/Pixels.h"
+#include "kit/XInput.h"
 #include "controls/RegionButton.h"
 
 // Points read as (x, y) in failure messages.
@@ -24,7 +26,7 @@ void PrintTo(const CPoint& point, std::ostream* os)
 
 namespace {
 
-constexpr UINT kButtonId = 1901;
+constexpr UINT kButtonId = IDC_BTN_SET_AFTER;
 constexpr COLORREF kParentBackground = RGB(0, 128, 128);
 constexpr DWORD kChildVisible = WS_CHILD | WS_VISIBLE;
 
@@ -125,58 +127,9 @@ HRGN NotchedShape()
     return hRgn;
 }
 
-RECT ChildRect(HWND hChild)
-{
-    RECT rc;
-    ::GetWindowRect(hChild, &rc);
-    ::MapWindowPoints(nullptr, ::GetParent(hChild), reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
-
 void Paint(HWND hWnd)
 {
     ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-}
-
-struct Pixels {
-    int cx = 0;
-    int cy = 0;
-    std::vector<COLORREF> colors;
-    COLORREF At(int x, int y) const { return colors[static_cast<size_t>(y * cx + x)]; }
-};
-
-Pixels ReadBitmap(HBITMAP hBitmap)
-{
-    BITMAP bm{};
-    ::GetObjectA(hBitmap, sizeof bm, &bm);
-    Pixels px;
-    px.cx = bm.bmWidth;
-    px.cy = bm.bmHeight;
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), px.cx, -px.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<DWORD> raw(static_cast<size_t>(px.cx * px.cy));
-    const HDC hScreen = ::GetDC(nullptr);
-    ::GetDIBits(hScreen, hBitmap, 0, static_cast<UINT>(px.cy), raw.data(), &bi, DIB_RGB_COLORS);
-    ::ReleaseDC(nullptr, hScreen);
-    for (const DWORD bgr : raw)
-        px.colors.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
-    return px;
-}
-
-// What the window shows now in rc (the window's client coordinates).
-Pixels ReadScreen(HWND hWnd, const RECT& rc)
-{
-    const HDC hWindow = ::GetDC(hWnd);
-    const HDC hMem = ::CreateCompatibleDC(hWindow);
-    const HBITMAP hBitmap = ::CreateCompatibleBitmap(hWindow, rc.right - rc.left, rc.bottom - rc.top);
-    const HGDIOBJ hOld = ::SelectObject(hMem, hBitmap);
-    ::BitBlt(hMem, 0, 0, rc.right - rc.left, rc.bottom - rc.top, hWindow, rc.left, rc.top, SRCCOPY);
-    ::SelectObject(hMem, hOld);
-    ::DeleteDC(hMem);
-    ::ReleaseDC(hWnd, hWindow);
-    Pixels px = ReadBitmap(hBitmap);
-    ::DeleteObject(hBitmap);
-    return px;
 }
 
 // The band rule, pixel by pixel: a pixel of the shape takes the colour of the
@@ -228,21 +181,12 @@ int GdiObjectCount()
 
 // ---- Real input through the X display -----------------------------------------
 
-bool HaveXdoTool() { return ::GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
-
 // Moves the pointer to (x, y) of hWnd's client area and handles what follows.
 void MoveTo(HWND hWnd, int x, int y)
 {
     POINT target{x, y};
     ::ClientToScreen(hWnd, &target);
-    XdoTool("mousemove " + std::to_string(target.x) + " " + std::to_string(target.y));
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            POINT now;
-            ::GetCursorPos(&now);
-            return now.x == target.x && now.y == target.y;
-        },
-        3000));
+    MovePointerTo(target);
     PumpFor(150);
 }
 
@@ -549,8 +493,7 @@ TEST(RegionButton, CaptionIsCentredOnTheShape)
 
 TEST(RegionButton, HoverAndClicksFollowTheRealPointer)
 {
-    if (!HaveXdoTool())
-        GTEST_SKIP() << "xdotool is not installed";
+    KOVNA_REQUIRE_XDOTOOL();
     CTestParent parent;
     ASSERT_TRUE(parent.Create(400, 300));
     Region ellipse(Ellipse80x60());

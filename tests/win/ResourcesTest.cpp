@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/MainTemplate.h"
 #include "platform/Afx.h"
 #include "res/resource.h"
 
@@ -120,67 +121,43 @@ Template LoadTemplate(UINT nID)
     return t;
 }
 
-struct ExpectedItem {
-    int id;
-    const char* cls;
-    const char* text;
-    short x, y, cx, cy;
-    DWORD style;
-};
-
-} // namespace
-
-// The nineteen controls of the main dialog, in template order.
-const ExpectedItem kMainItems[] = {
-    {1006, "#130", "", 69, 24, 97, 8, 0x50020000},
-    {1003, "#128", "关机", 19, 66, 30, 10, 0x50000009},
-    {1004, "#128", "重启", 19, 85, 30, 10, 0x50000009},
-    {1005, "#128", "提醒", 19, 103, 30, 10, 0x50000009},
-    {-1, "#130", "当前时间为:      ", 19, 24, 46, 8, 0x50020200},
-    {1007, "#130", "", 167, 24, 8, 8, 0x50020000},
-    {-1, "#130", "秒.", 177, 24, 10, 8, 0x50020000},
-    {-1, "#130", "过", 74, 71, 8, 8, 0x50020000},
-    {-1, "#130", "之后", 196, 72, 17, 8, 0x50020000},
-    {-1, "#130", "到", 73, 98, 8, 8, 0x50020000},
-    {-1, "#130", "之时", 195, 98, 18, 8, 0x50020000},
-    {1015, "#133", "", 145, 70, 47, 58, 0x50010003},
-    {1000, "#129", "", 84, 70, 56, 13, 0x50810080},
-    {1018, "#130", "", 197, 24, 81, 8, 0x50020000},
-    {1013, "SysDateTimePick32", "", 84, 93, 56, 15, 0x50010020},
-    {1014, "SysDateTimePick32", "", 145, 93, 47, 15, 0x50010029},
-    {-1, "#128", "系统状态", 7, 7, 277, 37, 0x50000007},
-    {-1, "#128", "用户设置", 7, 50, 277, 72, 0x50000007},
-    {-1, "#128", "功能按钮", 7, 127, 277, 36, 0x50000007},
-};
-
-TEST(Resources, MainTemplateIsAsDesigned)
+// The dialog's own fields, as both templates set them.
+void ExpectHeader(const Template& t, DWORD exStyle, DWORD style, short cx, short cy, const char* pszTitle)
 {
-    const Template t = LoadTemplate(IDD_MAIN);
     EXPECT_EQ(1, t.dlgVer);
     EXPECT_EQ(0xFFFF, t.signature);
     EXPECT_EQ(0u, t.helpId);
-    EXPECT_EQ(0x00040000u, t.exStyle);
-    EXPECT_EQ(0x90CA00C8u, t.style);
+    EXPECT_EQ(exStyle, t.exStyle);
+    EXPECT_EQ(style, t.style);
     EXPECT_EQ(0, t.x);
     EXPECT_EQ(0, t.y);
-    EXPECT_EQ(291, t.cx);
-    EXPECT_EQ(170, t.cy);
+    EXPECT_EQ(cx, t.cx);
+    EXPECT_EQ(cy, t.cy);
     EXPECT_EQ("", t.menu);
     EXPECT_EQ("", t.cls);
-    EXPECT_EQ("Kovna", t.title);
+    EXPECT_EQ(pszTitle, t.title);
     EXPECT_EQ(9, t.pointsize);
     EXPECT_EQ(0, t.weight);
     EXPECT_EQ(0, t.italic);
     EXPECT_EQ(1, t.charset);
     EXPECT_EQ("MS Shell Dlg", t.typeface);
-    ASSERT_EQ(19u, t.items.size());
-    for (size_t i = 0; i < t.items.size(); ++i) {
+}
+
+// A null text stands for any text that is not empty.
+void ExpectItems(const Template& t, const TemplateControl* pWant, size_t nWant)
+{
+    ASSERT_EQ(nWant, t.items.size());
+    for (size_t i = 0; i < nWant; ++i) {
         SCOPED_TRACE("control #" + std::to_string(i + 1));
         const TemplateItem& item = t.items[i];
-        const ExpectedItem& want = kMainItems[i];
+        const TemplateControl& want = pWant[i];
         EXPECT_EQ(static_cast<DWORD>(want.id), item.id);
         EXPECT_EQ(want.cls, item.cls);
-        EXPECT_EQ(want.text, item.text);
+        if (want.text) {
+            EXPECT_EQ(want.text, item.text);
+        } else {
+            EXPECT_FALSE(item.text.empty());
+        }
         EXPECT_EQ(want.x, item.x);
         EXPECT_EQ(want.y, item.y);
         EXPECT_EQ(want.cx, item.cx);
@@ -191,40 +168,26 @@ TEST(Resources, MainTemplateIsAsDesigned)
     }
 }
 
+} // namespace
+
+TEST(Resources, MainTemplateIsAsDesigned)
+{
+    const Template t = LoadTemplate(IDD_MAIN);
+    ExpectHeader(t, 0x00040000, 0x90CA00C8, 291, 170, "Kovna");
+    ExpectItems(t, kMainControls, 19);
+}
+
 TEST(Resources, AboutTemplateIsAsDesigned)
 {
     const Template t = LoadTemplate(IDD_INFO_BOX);
-    EXPECT_EQ(1, t.dlgVer);
-    EXPECT_EQ(0xFFFF, t.signature);
-    EXPECT_EQ(0u, t.exStyle);
-    EXPECT_EQ(0x80C800C8u, t.style);
-    EXPECT_EQ(235, t.cx);
-    EXPECT_EQ(55, t.cy);
-    EXPECT_EQ("关于 Kovna", t.title);
-    EXPECT_EQ("MS Shell Dlg", t.typeface);
-    EXPECT_EQ(9, t.pointsize);
-    ASSERT_EQ(4u, t.items.size());
-    const ExpectedItem want[] = {
-        {-1, "#130", "#132", 11, 17, 20, 20, 0x50000003},
-        {-1, "#130", "Kovna Version 1.0", 40, 10, 119, 8, 0x50020080},
-        {-1, "#130", nullptr, 40, 25, 119, 8, 0x50020000},
+    ExpectHeader(t, 0, 0x80C800C8, 235, 55, "关于 Kovna");
+    const TemplateControl want[] = {
+        {IDC_STATIC, "#130", "#132", 11, 17, 20, 20, 0x50000003},
+        {IDC_STATIC, "#130", "Kovna Version 1.0", 40, 10, 119, 8, 0x50020080},
+        {IDC_STATIC, "#130", nullptr, 40, 25, 119, 8, 0x50020000},
         {IDOK, "#128", "确定", 178, 7, 50, 16, 0x50030001},
     };
-    for (size_t i = 0; i < 4; ++i) {
-        SCOPED_TRACE("control #" + std::to_string(i + 1));
-        EXPECT_EQ(static_cast<DWORD>(want[i].id), t.items[i].id);
-        EXPECT_EQ(want[i].cls, t.items[i].cls);
-        if (want[i].text) {
-            EXPECT_EQ(want[i].text, t.items[i].text);
-        } else {
-            EXPECT_FALSE(t.items[i].text.empty());
-        }
-        EXPECT_EQ(want[i].x, t.items[i].x);
-        EXPECT_EQ(want[i].y, t.items[i].y);
-        EXPECT_EQ(want[i].cx, t.items[i].cx);
-        EXPECT_EQ(want[i].cy, t.items[i].cy);
-        EXPECT_EQ(want[i].style, t.items[i].style);
-    }
+    ExpectItems(t, want, 4);
 }
 
 TEST(Resources, StringMenuAndIcon)

@@ -7,8 +7,9 @@
 #include <cstdio>
 #include <string>
 
-#include "DialogHarness.h"
-#include "Recorder.h"
+#include "kit/Controls.h"
+#include "kit/DialogHarness.h"
+#include "kit/Recorder.h"
 #include "app/KovnaDlg.h"
 #include "schedule/Countdown.h"
 #include "schedule/PowerActions.h"
@@ -21,27 +22,13 @@ const char kTooLong[] = "时间间隔太长了, 不能超过2147483647秒.";
 const char kNotLater[] = "设置时间应该大于当前时间才对.";
 const char kTooFar[] = "设置时间离现在太远了, 不能超过2147483647秒.";
 
-void Click(CKovnaDlg& dlg, int nID)
-{
-    ::SendMessageA(dlg.m_hWnd, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(dlg.m_hWnd, nID)));
-}
-
 void ClickRadio(CKovnaDlg& dlg, int nID)
 {
     ::CheckRadioButton(dlg.m_hWnd, IDC_RADIO_SHUTDOWN, IDC_RADIO_ALARM, nID);
-    Click(dlg, nID);
+    Click(dlg.m_hWnd, nID);
 }
 
-std::string Text(CKovnaDlg& dlg, int nID) { return WindowText(::GetDlgItem(dlg.m_hWnd, nID)).GetString(); }
-
-RECT ChildRect(CKovnaDlg& dlg, int nID)
-{
-    RECT rc{};
-    ::GetWindowRect(::GetDlgItem(dlg.m_hWnd, nID), &rc);
-    ::MapWindowPoints(nullptr, dlg.m_hWnd, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
+std::string Text(CKovnaDlg& dlg, int nID) { return ControlText(dlg.m_hWnd, nID); }
 
 SYSTEMTIME LocalFields(const CTime& time)
 {
@@ -68,25 +55,20 @@ void SetTarget(CKovnaDlg& dlg, SYSTEMTIME st)
 
 void SetTarget(CKovnaDlg& dlg, const CTime& time) { SetTarget(dlg, LocalFields(time)); }
 
-void ExpectStopped(CKovnaDlg& dlg)
+// Running: both Set buttons read "重设" and the inputs are disabled.
+void ExpectRunningState(CKovnaDlg& dlg, bool bRunning)
 {
-    EXPECT_EQ(0, dlg.m_bRunning);
-    EXPECT_EQ(0, g_bRunning.load());
-    EXPECT_EQ("设置", Text(dlg, IDC_BTN_SET_AFTER));
-    EXPECT_EQ("设置", Text(dlg, IDC_BTN_SET_AT));
+    EXPECT_EQ(bRunning ? 1 : 0, dlg.m_bRunning);
+    EXPECT_EQ(bRunning ? 1 : 0, g_bRunning.load());
+    const char* pszSet = bRunning ? "重设" : "设置";
+    EXPECT_EQ(pszSet, Text(dlg, IDC_BTN_SET_AFTER));
+    EXPECT_EQ(pszSet, Text(dlg, IDC_BTN_SET_AT));
     for (const int nID : {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME})
-        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
+        EXPECT_EQ(!bRunning, ::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID)) != FALSE) << nID;
 }
 
-void ExpectRunning(CKovnaDlg& dlg)
-{
-    EXPECT_EQ(1, dlg.m_bRunning);
-    EXPECT_EQ(1, g_bRunning.load());
-    EXPECT_EQ("重设", Text(dlg, IDC_BTN_SET_AFTER));
-    EXPECT_EQ("重设", Text(dlg, IDC_BTN_SET_AT));
-    for (const int nID : {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME})
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
-}
+void ExpectStopped(CKovnaDlg& dlg) { ExpectRunningState(dlg, false); }
+void ExpectRunning(CKovnaDlg& dlg) { ExpectRunningState(dlg, true); }
 
 // Both pickers show the current local time (to within a few seconds).
 void ExpectPickersNow(CKovnaDlg& dlg)
@@ -105,7 +87,7 @@ void ExpectPickersNow(CKovnaDlg& dlg)
 void ToggleToRunning(CKovnaDlg& dlg)
 {
     ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
-    Click(dlg, IDC_BTN_SET_AFTER);
+    Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
     ScheduleSetRunning(false);
     ScheduleSetRunning(true);
 }
@@ -120,11 +102,18 @@ void ExpectOneWarning(CRecordingApi& api, const char* pszText)
     api.Clear();
 }
 
+// Every effect lands in the recorder; the dialog is run by each test.
+class Schedule : public ::testing::Test {
+protected:
+    CRecordingApi api;
+    CScopedSystemApi seam{&api};
+    CKovnaDlg dlg;
+};
+
 } // namespace
 
-TEST(Schedule, CommandButtonsAreCreatedFromTheTable)
+TEST_F(Schedule, CommandButtonsAreCreatedFromTheTable)
 {
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const struct {
             int id;
@@ -140,7 +129,7 @@ TEST(Schedule, CommandButtonsAreCreatedFromTheTable)
             const HWND hButton = ::GetDlgItem(dlg.m_hWnd, w.id);
             ASSERT_NE(nullptr, hButton);
             EXPECT_EQ(w.caption, Text(dlg, w.id));
-            const RECT rc = ChildRect(dlg, w.id);
+            const RECT rc = ChildRect(dlg.m_hWnd, w.id);
             EXPECT_EQ(w.x, rc.left);
             EXPECT_EQ(w.y, rc.top);
             EXPECT_EQ(50, rc.right - rc.left);
@@ -161,11 +150,8 @@ TEST(Schedule, CommandButtonsAreCreatedFromTheTable)
     });
 }
 
-TEST(Schedule, RelativeStartCountsSixtyTimesPerUnitAndResetStops)
+TEST_F(Schedule, RelativeStartCountsSixtyTimesPerUnitAndResetStops)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int units[] = {60, 3600, 216000, 12960000};
         ClickRadio(dlg, IDC_RADIO_REBOOT);
@@ -173,20 +159,20 @@ TEST(Schedule, RelativeStartCountsSixtyTimesPerUnitAndResetStops)
             SCOPED_TRACE(i);
             ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "5");
             dlg.m_comboUnit.SetCurSel(i);
-            Click(dlg, IDC_BTN_SET_AFTER);
+            Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
             EXPECT_EQ(5 * units[i], g_nSecondsLeft.load());
             EXPECT_EQ(MODE_REBOOT, g_nMode.load());
             EXPECT_EQ(CString("5"), dlg.m_strCount);
             ExpectRunning(dlg);
             // Re-created buttons are 26 high.
-            EXPECT_EQ(26, ChildRect(dlg, IDC_BTN_SET_AFTER).bottom - ChildRect(dlg, IDC_BTN_SET_AFTER).top);
-            EXPECT_EQ(138, ChildRect(dlg, IDC_BTN_SET_AT).top);
+            EXPECT_EQ(26, ChildRect(dlg.m_hWnd, IDC_BTN_SET_AFTER).bottom - ChildRect(dlg.m_hWnd, IDC_BTN_SET_AFTER).top);
+            EXPECT_EQ(138, ChildRect(dlg.m_hWnd, IDC_BTN_SET_AT).top);
             ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) ==
                                                std::to_string(5 * units[i]) + "秒后重启."; },
                                   3000));
 
             SetTarget(dlg, CTime(2020, 6, 7, 8, 9, 10));
-            Click(dlg, IDC_BTN_SET_AFTER);
+            Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
             ExpectStopped(dlg);
             ExpectPickersNow(dlg);
             EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
@@ -194,20 +180,17 @@ TEST(Schedule, RelativeStartCountsSixtyTimesPerUnitAndResetStops)
         // A count just under the counter's end is still a count.
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "35791394");
         dlg.m_comboUnit.SetCurSel(0);
-        Click(dlg, IDC_BTN_SET_AFTER);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         EXPECT_EQ(2147483640, g_nSecondsLeft.load());
         ExpectRunning(dlg);
-        Click(dlg, IDC_BTN_SET_AFTER);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         EXPECT_EQ(0u, api.Count("MessageBoxA"));
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST(Schedule, RefusedIntervalsWarnAndStayStopped)
+TEST_F(Schedule, RefusedIntervalsWarnAndStayStopped)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int nWorkers = AfxLiveWorkerCount();
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
@@ -229,7 +212,7 @@ TEST(Schedule, RefusedIntervalsWarnAndStayStopped)
             ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, c.text);
             dlg.m_comboUnit.SetCurSel(c.unit);
             api.Clear();
-            Click(dlg, IDC_BTN_SET_AFTER);
+            Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
             ExpectOneWarning(api, c.warning);
             ExpectStopped(dlg);
         }
@@ -238,17 +221,14 @@ TEST(Schedule, RefusedIntervalsWarnAndStayStopped)
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
+TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int nWorkers = AfxLiveWorkerCount();
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
 
         SetTarget(dlg, CTime::GetCurrentTime());
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectOneWarning(api, kNotLater);
         ExpectStopped(dlg);
 
@@ -259,20 +239,20 @@ TEST(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         st.wDay = 31;
         st.wHour = 23;
         SetTarget(dlg, st);
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectOneWarning(api, kNotLater);
         ExpectStopped(dlg);
 
         // Past January 2038 the time is right, but the count would not fit.
         st.wYear = 2100;
         SetTarget(dlg, st);
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectOneWarning(api, kTooFar);
         ExpectStopped(dlg);
 
         st.wYear = 2040;
         SetTarget(dlg, st);
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         EXPECT_EQ(0u, api.Count("MessageBoxA"));
         ExpectRunning(dlg);
         // Date from the date picker, time of day from the time picker.
@@ -281,26 +261,23 @@ TEST(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).find("秒后关机") != std::string::npos; },
                               3000));
         EXPECT_EQ(std::string::npos, Text(dlg, IDC_STATIC_COUNTDOWN).find('.'));
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectStopped(dlg);
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
+TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int nWorkers = AfxLiveWorkerCount();
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
-        Click(dlg, IDC_BTN_SET_AFTER);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "60秒后关机."; }, 2000));
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(5));
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectStopped(dlg);
         ExpectPickersNow(dlg);
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
@@ -310,15 +287,12 @@ TEST(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
 }
 
-TEST(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
+TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         ClickRadio(dlg, IDC_RADIO_REBOOT);
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectRunning(dlg);
         // A later radio change does not touch the running countdown.
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
@@ -347,10 +321,8 @@ TEST(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
     EXPECT_EQ(CRecordingApi::kFakeToken, calls[5].args[0]);
 }
 
-TEST(Schedule, PowerActionsNeedTheEnabledPrivilege)
+TEST_F(Schedule, PowerActionsNeedTheEnabledPrivilege)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
     EXPECT_TRUE(ShutdownSystem());
     ASSERT_EQ(1u, api.Count("ExitWindowsEx"));
     EXPECT_EQ(static_cast<uintptr_t>(EWX_SHUTDOWN | EWX_FORCE), api.CallsNamed("ExitWindowsEx")[0].args[0]);
@@ -372,15 +344,12 @@ TEST(Schedule, PowerActionsNeedTheEnabledPrivilege)
     EXPECT_EQ(1u, api.Calls().size());
 }
 
-TEST(Schedule, AlarmRepeatsWithoutSpinningUntilReset)
+TEST_F(Schedule, AlarmRepeatsWithoutSpinningUntilReset)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int nWorkers = AfxLiveWorkerCount();
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundA") > 0; }, 4000));
         EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
         // Every play fails here at once: about one try a second, not thousands.
@@ -400,7 +369,7 @@ TEST(Schedule, AlarmRepeatsWithoutSpinningUntilReset)
         // The worker may still be in its one-second wait after a failed play.
         PumpFor(2000);
         EXPECT_GE(api.Count("PlaySoundA"), nPlays + 5);
-        Click(dlg, IDC_BTN_SET_AFTER);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ExpectStopped(dlg);
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 1500));
         const size_t nAfterReset = api.Count("PlaySoundA");
@@ -410,11 +379,8 @@ TEST(Schedule, AlarmRepeatsWithoutSpinningUntilReset)
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST(Schedule, ResetSetStormLeavesOneCountingWorker)
+TEST_F(Schedule, ResetSetStormLeavesOneCountingWorker)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const int nWorkers = AfxLiveWorkerCount();
         int nPeak = nWorkers;
@@ -423,12 +389,12 @@ TEST(Schedule, ResetSetStormLeavesOneCountingWorker)
         // Reset then Set, both rows mixed: a stopped worker leaves at once
         // instead of after its wait. (The benchmark makes 1,000 presses.)
         for (int i = 0; i < 300; ++i) {
-            Click(dlg, i % 3 ? IDC_BTN_SET_AFTER : IDC_BTN_SET_AT);
+            Click(dlg.m_hWnd, i % 3 ? IDC_BTN_SET_AFTER : IDC_BTN_SET_AT);
             nPeak = std::max(nPeak, AfxLiveWorkerCount());
         }
         EXPECT_LE(nPeak, nWorkers + 2);
         ExpectStopped(dlg);
-        Click(dlg, IDC_BTN_SET_AFTER);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ExpectRunning(dlg);
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers + 1; }, 3000));
         ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "58秒后关机."; }, 4000));
@@ -440,11 +406,8 @@ TEST(Schedule, ResetSetStormLeavesOneCountingWorker)
 
 // The alarm's first play marks the action; the deadline is counted from the
 // Set press on the recorder's clock.
-TEST(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
+TEST_F(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const auto expectOnTime = [&](const char* pszKind, DWORD dwDeadline) {
             SCOPED_TRACE(pszKind);
@@ -453,7 +416,7 @@ TEST(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
             std::printf("%s countdown acted %ld ms after its deadline\n", pszKind, nLateMs);
             EXPECT_GE(nLateMs, 0);
             EXPECT_LE(nLateMs, 100);
-            Click(dlg, IDC_BTN_SET_AT);
+            Click(dlg.m_hWnd, IDC_BTN_SET_AT);
             ExpectStopped(dlg);
             api.Clear();
         };
@@ -471,26 +434,23 @@ TEST(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
         SetTarget(dlg, target);
         const DWORD dwPress = ::GetTickCount();
         const int64_t nPressMs = CountdownWallClockMs();
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectRunning(dlg);
         expectOnTime("absolute", dwPress + static_cast<DWORD>(target.GetTime() * 1000 - nPressMs));
     });
 }
 
-TEST(Schedule, EndingTheProgramStopsTheAlarmInItsPlay)
+TEST_F(Schedule, EndingTheProgramStopsTheAlarmInItsPlay)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
     api.bPlaySoundResult = TRUE;
     api.dwPlaySoundMs = 60000;
-    CKovnaDlg dlg;
     DWORD dwExit = 0;
     RunModal(dlg, [&] {
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
-        Click(dlg, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundA") > 0; }, 4000));
         dwExit = ::GetTickCount();
-        Click(dlg, IDC_BTN_EXIT);
+        Click(dlg.m_hWnd, IDC_BTN_EXIT);
     });
     // Far inside the minute-long play and the workers' ten-second grace.
     EXPECT_LT(::GetTickCount() - dwExit, 5000u);
@@ -501,33 +461,30 @@ TEST(Schedule, EndingTheProgramStopsTheAlarmInItsPlay)
     EXPECT_EQ((std::vector<uintptr_t>{0, 0}), plays[1].args);
 }
 
-TEST(Schedule, EndingTheProgramDuringACountdownNeverActs)
+TEST_F(Schedule, EndingTheProgramDuringACountdownNeverActs)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
+    CTime target;
     const INT_PTR nResult = RunModal(dlg, [&] {
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
-        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
-        Click(dlg, IDC_BTN_SET_AT);
+        target = CTime::GetCurrentTime() + CTimeSpan(2);
+        SetTarget(dlg, target);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ASSERT_TRUE(PumpUntil([&] { return !Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2000));
-        Click(dlg, IDC_BTN_EXIT);
+        Click(dlg.m_hWnd, IDC_BTN_EXIT);
     });
     EXPECT_EQ(IDCANCEL, nResult);
     EXPECT_EQ(0, AfxLiveWorkerCount());
     // A worker that outlived the end could not reach a control: the
     // window object is not even looked at.
     AfxWorkerSetWindowText(nullptr, "late");
-    ::Sleep(3000);
+    // Past the deadline the countdown would have acted on.
+    EXPECT_TRUE(PumpUntil([&] { return CTime::GetCurrentTime() > target; }, 5000));
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
+TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
 {
-    CRecordingApi api;
-    CScopedSystemApi seam(&api);
-    CKovnaDlg dlg;
     RunModal(dlg, [&] {
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "2");
         for (const char* want : {"重设", "设置", "重设"}) {

@@ -2,8 +2,8 @@
 // a recording shell.
 #include <gtest/gtest.h>
 
-#include "DialogHarness.h"
-#include "Recorder.h"
+#include "kit/DialogHarness.h"
+#include "kit/Recorder.h"
 #include "app/KovnaDlg.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Recorder.h"
+#include "kit/Recorder.h"
 #include "controls/TrayIcon.h"
 #include "res/resource.h"
 

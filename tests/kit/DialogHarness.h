@@ -19,6 +19,3 @@ void PumpFor(DWORD nMilliseconds);
 
 // Handles messages until pred() is true or nTimeoutMs pass; pred()'s last answer.
 bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs);
-
-// Text of a window as ANSI bytes.
-CString WindowText(HWND hWnd);

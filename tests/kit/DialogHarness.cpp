@@ -1,3 +1,4 @@
+// The modal harness and the message pumps that wait for a condition.
 #include "DialogHarness.h"
 
 namespace {
@@ -64,11 +65,4 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs)
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-}
-
-CString WindowText(HWND hWnd)
-{
-    char buffer[1024] = {};
-    const int n = ::GetWindowTextA(hWnd, buffer, sizeof buffer);
-    return CString(buffer, n);
 }

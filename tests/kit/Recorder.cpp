@@ -1,3 +1,4 @@
+// The recording system seam: every call kept, canned answers given.
 #include "Recorder.h"
 
 #include <cstring>

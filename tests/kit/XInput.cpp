@@ -1,8 +1,9 @@
+// Real input through xdotool, each step waited for.
 #include "XInput.h"
 
-#include <gtest/gtest.h>
-
 #include "DialogHarness.h"
+
+bool HaveXdoTool() { return ::GetFileAttributesA("Z:\\usr\\bin\\xdotool") != INVALID_FILE_ATTRIBUTES; }
 
 void XdoTool(const std::string& args)
 {
@@ -20,16 +21,20 @@ void XdoTool(const std::string& args)
         ::CloseHandle(pi.hThread);
 }
 
+void MovePointerTo(POINT screen)
+{
+    XdoTool("mousemove " + std::to_string(screen.x) + " " + std::to_string(screen.y));
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+            POINT pt;
+            return ::GetCursorPos(&pt) && pt.x == screen.x && pt.y == screen.y;
+        },
+        3000));
+}
+
 void RestPointerOn(HWND hWnd)
 {
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
-    const POINT centre{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
-    XdoTool("mousemove " + std::to_string(centre.x) + " " + std::to_string(centre.y));
-    EXPECT_TRUE(PumpUntil(
-        [&] {
-            POINT pt;
-            return ::GetCursorPos(&pt) && pt.x == centre.x && pt.y == centre.y;
-        },
-        3000));
+    MovePointerTo(POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
 }
