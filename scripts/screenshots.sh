@@ -180,10 +180,14 @@ drive wait hidden
 if tray=$(winrect tray); then
     set -- $tray
     ty=$2 tw=$3 th=$4
-    xdotool mousemove $(($1 + tw - 10)) $((ty + th / 2))
     grab kovna-tray.png $((tw - 240)) $((ty - 40)) 240 $((th + 40))
+    # The icon's tip shows once the pointer rests on it and would cover the
+    # menu: the click takes it down, and it stays down while the pointer does.
+    xdotool mousemove $(($1 + tw - 10)) $((ty + th / 2))
+    drive wait tip
     xdotool click 3
     drive wait menu || { echo "screenshots: no icon menu" >&2; exit 1; }
+    drive wait no-tip
     set -- $(winrect menu)
     mx=$1 my=$2
     left=$((mx < tw - 240 ? mx : tw - 240))

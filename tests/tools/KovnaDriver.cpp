@@ -1,7 +1,9 @@
 // Drives a running kovna.exe from outside for the scripts and end-to-end tests,
 // in the names of res/resource.h: kovna_driver <verb> [argument...].
 //
-//   wait shown|hidden|popup|no-popup|menu   wait for the main dialog, a box it owns, the pop-up menu
+//   wait shown|hidden|popup|no-popup|menu|tip|no-tip
+//                                           wait for the main dialog, a box it owns, the pop-up menu,
+//                                           a tooltip on the screen
 //   wait filled|enabled|disabled|focus ID   wait for a state of control ID of the main dialog
 //   has ID | enabled ID                     exit status 0 if the control exists | is enabled
 //   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
@@ -59,7 +61,7 @@ const Name kNames[] = {
 
 int Usage()
 {
-    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu | wait filled|enabled|disabled|focus ID"
+    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|enabled|disabled|focus ID"
                " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
                " | settime-in SECONDS ID... | check ID | command ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
                " | close-popup | quit | trace ID SECONDS\n",
@@ -115,6 +117,23 @@ HWND FindMenu()
     return hMenu && ::IsWindowVisible(hMenu) ? hMenu : nullptr;
 }
 
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (::lstrcmpiA(szClass, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<bool*>(lParam) = true;
+    return FALSE;
+}
+
+bool TipShown()
+{
+    bool bShown = false;
+    ::EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&bShown));
+    return bShown;
+}
+
 DWORD WaitSeconds(DWORD nDefault)
 {
     const char* psz = std::getenv("KOVNA_DRIVER_WAIT");
@@ -162,6 +181,10 @@ bool Wait(HWND hMain, int argc, char** argv)
             return WaitFor(nSeconds, [&] { return FindPopup(hMain) == nullptr; });
         if (std::strcmp(pszWhat, "menu") == 0)
             return WaitFor(nSeconds, [] { return FindMenu() != nullptr; });
+        if (std::strcmp(pszWhat, "tip") == 0)
+            return WaitFor(nSeconds, TipShown);
+        if (std::strcmp(pszWhat, "no-tip") == 0)
+            return WaitFor(nSeconds, [] { return !TipShown(); });
     } else if (argc == 4) {
         const HWND hItem = Item(hMain, argv[3]);
         if (std::strcmp(pszWhat, "filled") == 0)
