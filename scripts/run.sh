@@ -6,9 +6,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-scripts/build.sh x86_64 kovna
+scripts/build.sh x86_64 kovna kovna_driver
 
 . scripts/wine-env.sh
+. scripts/x-tools.sh
 kovna_wine_env "$PWD/build/run-prefix"
 exe="$PWD/build/x86_64/kovna.exe"
 
@@ -31,20 +32,16 @@ cleanup() {
     kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-    xdpyinfo -display "$display" >/dev/null 2>&1 && break
-    sleep 0.2
-done
+kovna_wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
 
+drive() { "$KOVNA_WINE" "$PWD/build/x86_64/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
 "$KOVNA_WINE" "$exe" </dev/null >build/run.log 2>&1 &
-if ! timeout 90 xdotool search --sync --onlyvisible --class kovna.exe >/dev/null 2>&1; then
+if ! KOVNA_DRIVER_WAIT=90 drive wait shown; then
     echo "Kovna did not open a window; see build/run.log" >&2
     exit 1
 fi
 # The clock fields fill within a second of the window showing.
-x86_64-w64-mingw32-gcc -O2 -Wall -Wextra -o build/winmsg.exe scripts/winmsg.c
-"$KOVNA_WINE" build/winmsg.exe filled 1006 </dev/null >>build/run.log 2>&1 &&
-    "$KOVNA_WINE" build/winmsg.exe filled 1007 </dev/null >>build/run.log 2>&1 ||
+drive wait filled IDC_STATIC_CLOCK && drive wait filled IDC_STATIC_SECONDS ||
     echo "The clock field stayed empty; see build/run.log" >&2
 shot="$PWD/build/kovna-screenshot.png"
 import -display "$display" -window root "$shot"

@@ -6,8 +6,8 @@
 #
 # Defaults: build/x86_64/kovna.exe and docs/. Faces:
 #   kovna-stopped.png          the main dialog as it opens
-#   kovna-about.png            the About box over it (system-menu command 0x0010)
-#   kovna-help.png             the Help message (button 1903)
+#   kovna-about.png            the About box over it (system-menu command IDM_INFO_ENTRY)
+#   kovna-help.png             the Help message (button IDC_BTN_HELP)
 #   kovna-running.png          a relative countdown running: "重设", inputs disabled
 #   kovna-warning-*.png        each warning: empty interval, interval too long,
 #                              too many digits, illegal character, target not
@@ -16,7 +16,8 @@
 #                              hidden to the notification area: the icon, and
 #                              its menu after a right-click
 #
-# Needs what scripts/install-deps.sh installs. The program runs in a Wine
+# Needs what scripts/install-deps.sh installs; builds the outside driver with
+# scripts/build.sh x86_64 kovna_driver. The program runs in a Wine
 # prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe), set up by
 # scripts/wine-env.sh, on a virtual Wine desktop, so that the screenshots show
 # Wine's own window frames and taskbar. The program only ever counts down to an
@@ -27,6 +28,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 EXE=$(realpath "${1:-$ROOT/build/x86_64/kovna.exe}")
 OUT=${2:-$ROOT/docs}
 . "$ROOT/scripts/wine-env.sh"
+. "$ROOT/scripts/x-tools.sh"
 kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix}"
 DESKTOP_SIZE=800x600
 
@@ -42,29 +44,18 @@ KOVNA_PID=
 # Every Wine call keeps its output away from the caller's pipes: a wineserver
 # holding them would keep whoever reads them waiting.
 wine_quiet() { "$KOVNA_WINE" "$@" >>"$LOG" 2>&1 </dev/null; }
-winmsg() { "$KOVNA_WINE" "$WORK/winmsg.exe" "$@" 2>>"$LOG" </dev/null; }
+DRIVER=$ROOT/build/x86_64/tests/kovna_driver.exe
+drive() { "$KOVNA_WINE" "$DRIVER" "$@" 2>>"$LOG" </dev/null; }
 # "x y width height" of the main dialog, its box or the taskbar, without the console's CR.
 winrect() {
-    rect=$(winmsg rect "$1") || return 1
+    rect=$(drive rect "$1") || return 1
     printf '%s\n' "$rect" | tr -d '\r'
 }
 
-# until_true <tries of 0.1 s> <command...>
-until_true() {
-    n=$1
-    shift
-    while ! "$@"; do
-        n=$((n - 1))
-        [ "$n" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-disabled() { ! winmsg enabled "$1"; }
-
 cleanup() {
     if [ -n "$KOVNA_PID" ]; then
-        winmsg quit || true
-        until_true 30 eval '! kill -0 "$KOVNA_PID" 2>/dev/null' || kill "$KOVNA_PID" 2>/dev/null || true
+        drive quit || true
+        kovna_wait_for 3 eval '! kill -0 "$KOVNA_PID" 2>/dev/null' || kill "$KOVNA_PID" 2>/dev/null || true
     fi
     "$KOVNA_WINESERVER" -k >/dev/null 2>&1 </dev/null || true
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
@@ -72,7 +63,8 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-x86_64-w64-mingw32-gcc -O2 -Wall -Wextra -o "$WORK/winmsg.exe" "$ROOT/scripts/winmsg.c"
+"$ROOT/scripts/build.sh" x86_64 kovna_driver >>"$LOG" 2>&1 </dev/null ||
+    { echo "screenshots: could not build kovna_driver (see the log below)" >&2; cat "$LOG" >&2; exit 1; }
 
 # A display of our own.
 N=${KOVNA_SHOT_DISPLAY:-37}
@@ -80,7 +72,7 @@ while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); d
 Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >>"$LOG" 2>&1 </dev/null &
 XVFB_PID=$!
 export DISPLAY=":$N"
-until_true 100 xdpyinfo >/dev/null 2>&1 || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+kovna_wait_for 10 xdpyinfo >/dev/null 2>&1 || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
 
 # Every program of the prefix on one virtual desktop at the origin of the display.
 kovna_wine_prefix
@@ -90,7 +82,7 @@ wine_quiet reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$DESKTO
 
 "$KOVNA_WINE" "$EXE" >>"$LOG" 2>&1 </dev/null &
 KOVNA_PID=$!
-winmsg wait && winmsg filled 1006 && winmsg filled 1007 ||
+drive wait shown && drive wait filled IDC_STATIC_CLOCK && drive wait filled IDC_STATIC_SECONDS ||
     { echo "screenshots: kovna.exe did not open (see the log below)" >&2; cat "$LOG" >&2; exit 1; }
 
 # grab NAME X Y W H: the area once two grabs in a row agree (painting done).
@@ -112,7 +104,7 @@ shoot() {
     set -- "$1" "$2" $(winrect main)
     name=$1 x=$3 y=$4 w=$5 h=$6
     if [ "$2" = popup ]; then
-        until_true 50 winrect popup >/dev/null || { echo "screenshots: no box for $name" >&2; return 1; }
+        drive wait popup || { echo "screenshots: no box for $name" >&2; return 1; }
         set -- $(winrect popup)
         r=$((x + w)) b=$((y + h))
         [ "$1" -lt "$x" ] && x=$1
@@ -126,8 +118,8 @@ shoot() {
 
 # close_box: end the open box and wait until it is gone.
 close_box() {
-    winmsg close-popup
-    winmsg gone
+    drive close-popup
+    drive wait no-popup
 }
 
 # warn NAME: the warning that the step just taken raised, shot and closed.
@@ -138,59 +130,64 @@ warn() {
 
 shoot kovna-stopped.png main
 
-winmsg syscommand 10
+drive syscommand IDM_INFO_ENTRY
 shoot kovna-about.png popup
 close_box
 
-winmsg command 1903
+drive command IDC_BTN_HELP
 shoot kovna-help.png popup
 close_box
 
 # Alarm mode (the default) and ten minutes: a countdown that never acts on
 # the system.
-winmsg settext 1000 10
-winmsg command 1901
-until_true 50 disabled 1000 && winmsg filled 1018 || { echo "screenshots: Set started no countdown" >&2; exit 1; }
+drive settext IDC_EDIT_COUNT 10
+drive command IDC_BTN_SET_AFTER
+drive wait disabled IDC_EDIT_COUNT && drive wait filled IDC_STATIC_COUNTDOWN ||
+    { echo "screenshots: Set started no countdown" >&2; exit 1; }
 shoot kovna-running.png main
-winmsg command 1901
-until_true 50 winmsg enabled 1000
+drive command IDC_BTN_SET_AFTER
+drive wait enabled IDC_EDIT_COUNT
 
-winmsg settext 1000 ""
-winmsg command 1901
+drive settext IDC_EDIT_COUNT ""
+drive command IDC_BTN_SET_AFTER
 warn kovna-warning-empty.png
 
-winmsg settext 1000 9999999999
-winmsg command 1901
+drive settext IDC_EDIT_COUNT 9999999999
+drive command IDC_BTN_SET_AFTER
 warn kovna-warning-interval-too-long.png
 
 # The field judges each change while it is being set: the box opens inside
 # that call, which returns once the box is closed.
-winmsg settext 1000 12345678901 &
+drive settext IDC_EDIT_COUNT 12345678901 &
 warn kovna-warning-too-many-digits.png
 wait $! || true
-winmsg settext 1000 1a &
+drive settext IDC_EDIT_COUNT 1a &
 warn kovna-warning-illegal-character.png
 wait $! || true
 
 # The pickers show the present minute, which is not later than now.
-winmsg command 1902
+drive command IDC_BTN_SET_AT
 warn kovna-warning-not-later.png
 
-winmsg setyear 1013 2099
-winmsg command 1902
+drive setyear IDC_DATE 2099
+drive command IDC_BTN_SET_AT
 warn kovna-warning-too-far.png
 
 # Hidden to the notification area of the virtual desktop's taskbar, where
 # the icon is the last one, at the right end.
-winmsg command 1092
-winmsg hidden
+drive command IDC_BTN_HIDE
+drive wait hidden
 if tray=$(winrect tray); then
     set -- $tray
     ty=$2 tw=$3 th=$4
-    xdotool mousemove $(($1 + tw - 10)) $((ty + th / 2))
     grab kovna-tray.png $((tw - 240)) $((ty - 40)) 240 $((th + 40))
+    # The icon's tip shows once the pointer rests on it and would cover the
+    # menu: the click takes it down, and it stays down while the pointer does.
+    xdotool mousemove $(($1 + tw - 10)) $((ty + th / 2))
+    drive wait tip
     xdotool click 3
-    until_true 50 winrect menu >/dev/null || { echo "screenshots: no icon menu" >&2; exit 1; }
+    drive wait menu || { echo "screenshots: no icon menu" >&2; exit 1; }
+    drive wait no-tip
     set -- $(winrect menu)
     mx=$1 my=$2
     left=$((mx < tw - 240 ? mx : tw - 240))

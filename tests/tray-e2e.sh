@@ -5,31 +5,25 @@
 # double-click and by Open; Exit ends the program and takes the icon away.
 # The tray is either the window Wine draws itself when no tray runs ("wine"),
 # or Debian's XEmbed tray trayer under the window manager openbox ("trayer").
-# Usage: tray-e2e.sh <wine-run.sh> <kovna_poke.exe> wine|trayer, with
+# Usage: tray-e2e.sh <wine-run.sh> <kovna_driver.exe> wine|trayer, with
 # KOVNA_EXE_PATH set.
 set -u
 WINE_RUN=$1
-POKE=$2
+DRIVER=$2
 TRAY_KIND=${3:-wine}
 EXE=${KOVNA_EXE_PATH:?KOVNA_EXE_PATH names kovna.exe}
+. "$(dirname "$0")/../scripts/x-tools.sh"
 
-if [ -z "${DISPLAY:-}" ] || ! command -v xdotool >/dev/null || ! command -v xwininfo >/dev/null; then
-    echo "SKIP: needs an X display, xdotool and xwininfo"
-    exit 77
-fi
-if [ "$TRAY_KIND" = trayer ] && { ! command -v trayer >/dev/null || ! command -v openbox >/dev/null; }; then
-    echo "SKIP: needs trayer and openbox"
-    exit 77
-fi
+kovna_need_x xdotool xwininfo import
+[ "$TRAY_KIND" = trayer ] && kovna_need_x trayer openbox
 
 TMP=$(mktemp -d)
 PID=
 HELPERS=
 cleanup() {
     if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-        "$WINE_RUN" "$POKE" 0x0111 32774 >/dev/null 2>&1 </dev/null
-        sleep 2
-        kill "$PID" 2>/dev/null
+        "$WINE_RUN" "$DRIVER" message WM_COMMAND ID_ICONMENU_EXIT >/dev/null 2>&1 </dev/null
+        kovna_wait_for 5 ended || kill "$PID" 2>/dev/null
     fi
     # The tray and the window manager leave the shared display as they found it.
     [ -n "$HELPERS" ] && kill $HELPERS 2>/dev/null
@@ -40,18 +34,6 @@ trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
     exit 1
-}
-
-# wait_for <seconds> <command...>: true once the command succeeds.
-wait_for() {
-    n=$(($1 * 5))
-    shift
-    while [ "$n" -gt 0 ]; do
-        "$@" && return 0
-        sleep 0.2
-        n=$((n - 1))
-    done
-    return 1
 }
 
 map_state() { xwininfo -id "$1" 2>/dev/null | sed -n 's/.*Map State: //p'; }
@@ -81,36 +63,39 @@ find_tray() {
 }
 no_tray() { ! find_tray; }
 ended() { ! kill -0 "$PID" 2>/dev/null; }
-poke() { "$WINE_RUN" "$POKE" "$@" >>"$TMP/poke.log" 2>&1 </dev/null || fail "kovna_poke $*"; }
+drive() { "$WINE_RUN" "$DRIVER" "$@" >>"$TMP/driver.log" 2>&1 </dev/null || fail "kovna_driver $*"; }
 
 # An icon that the tray has drawn has more than one colour; one left undrawn
 # takes no mouse input either.
-icon_drawn() { [ "$(import -window "$TRAY" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null; }
+drawn() { [ "$(import -window "$1" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null; }
+icon_drawn() { drawn "$TRAY"; }
 
 # hide <how> <action...>: the action hides the window and puts the icon up.
 hide() {
     how=$1
     shift
     "$@"
-    wait_for 10 is_unmapped "$WIN" || fail "$how did not hide the window"
-    wait_for 10 find_tray || fail "$how left no icon in the notification area"
-    wait_for 10 icon_drawn || fail "the icon is up but was never drawn"
+    kovna_wait_for 10 is_unmapped "$WIN" || fail "$how did not hide the window"
+    kovna_wait_for 10 find_tray || fail "$how left no icon in the notification area"
+    kovna_wait_for 10 icon_drawn || fail "the icon is up but was never drawn"
     echo "ok: $how hides to the icon"
 }
 
 # The close box's keyboard twin, as real key presses, with the caret in the
 # interval field (the unit list, where the focus starts, takes F4 itself).
 alt_f4() {
-    xdotool mousemove --window "$WIN" 150 150 click 1
-    sleep 0.5
+    set -- $("$WINE_RUN" "$DRIVER" rect IDC_EDIT_COUNT </dev/null 2>>"$TMP/driver.log" | tr -d '\r')
+    [ $# -eq 4 ] || fail "no interval field"
+    xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
+    drive wait focus IDC_EDIT_COUNT
     xdotool key alt+F4
 }
 
 # restored <how>: the window is back where it was and the icon is gone.
 restored() {
-    wait_for 10 is_mapped "$WIN" || fail "$1 did not show the window"
+    kovna_wait_for 10 is_mapped "$WIN" || fail "$1 did not show the window"
     [ "$(position "$WIN")" = "$POS" ] || fail "$1 showed the window at $(position "$WIN"), not at $POS"
-    wait_for 10 no_tray || fail "the icon stayed after $1"
+    kovna_wait_for 10 no_tray || fail "the icon stayed after $1"
     echo "ok: $1 restores the window at $POS"
 }
 
@@ -129,8 +114,9 @@ menu_gone() { ! find_menu; }
 
 right_click_icon() {
     xdotool mousemove --window "$TRAY" 10 10 click 3
-    wait_for 10 find_menu || fail "a right-click on the icon showed no menu"
-    sleep 0.3
+    kovna_wait_for 10 find_menu || fail "a right-click on the icon showed no menu"
+    # A menu that has painted its items is tracking the pointer.
+    kovna_wait_for 10 drawn "$MENU" || fail "the menu was never drawn"
 }
 
 # choose <1|2>: a click on the first or second of the menu's two items.
@@ -148,12 +134,12 @@ if [ "$TRAY_KIND" = trayer ]; then
     trayer --edge top --align right --widthtype pixel --width 48 --height 32 --SetDockType true --expand false \
         >"$TMP/trayer.log" 2>&1 </dev/null &
     HELPERS="$HELPERS $!"
-    wait_for 20 xdotool search --name '^panel$' >/dev/null 2>&1 || fail "trayer did not start"
+    kovna_wait_for 20 xdotool search --name '^panel$' >/dev/null 2>&1 || fail "trayer did not start"
 fi
 
 "$WINE_RUN" "$EXE" >"$TMP/kovna.log" 2>&1 </dev/null &
 PID=$!
-wait_for 60 find_main || fail "kovna.exe showed no window"
+kovna_wait_for 60 find_main || fail "kovna.exe showed no window"
 no_tray || fail "an icon is up before hiding"
 POS=$(position "$WIN")
 
@@ -161,17 +147,17 @@ hide "Alt+F4" alt_f4
 xdotool mousemove --window "$TRAY" 10 10 click --repeat 2 --delay 100 1
 restored "a double-click on the icon"
 
-hide "SC_CLOSE" poke 0x0112 0xF060
+hide "SC_CLOSE" drive syscommand SC_CLOSE
 # The second menu in a row stays up as the first did.
 right_click_icon
 xdotool mousemove 300 400 click 1
-wait_for 10 menu_gone || fail "a click elsewhere left the menu open"
+kovna_wait_for 10 menu_gone || fail "a click elsewhere left the menu open"
 right_click_icon
 echo "ok: the menu shows on a second right-click and closes on a click elsewhere"
 choose 1
 restored "Open"
 
-hide "SC_MINIMIZE" poke 0x0112 0xF020
+hide "SC_MINIMIZE" drive syscommand SC_MINIMIZE
 right_click_icon
 if [ "$TRAY_KIND" = wine ]; then
     # Three steps down wrap round to the first item only in a menu of two.
@@ -183,10 +169,10 @@ else
     restored "Open again"
 fi
 
-hide "the Hide button" poke 0x0111 1092
+hide "the Hide button" drive command IDC_BTN_HIDE
 right_click_icon
 choose 2
-wait_for 15 ended || fail "Exit did not end kovna.exe"
-wait_for 10 no_tray || fail "the icon stayed after Exit"
+kovna_wait_for 15 ended || fail "Exit did not end kovna.exe"
+kovna_wait_for 10 no_tray || fail "the icon stayed after Exit"
 echo "ok: Exit ends the program and leaves no icon"
 PID=

@@ -3,18 +3,16 @@
 # absolute countdown in shutdown mode, and Wine's relay trace as evidence
 # that the real path reached ExitWindowsEx(EWX_SHUTDOWN | EWX_FORCE). The
 # forced shutdown ends only that prefix's processes; the prefix is deleted.
-# Usage: shutdown_e2e.sh kovna.exe driver.exe
+# Usage: shutdown_e2e.sh kovna.exe kovna_driver.exe
 set -u
 KOVNA_EXE=$1
 DRIVER_EXE=$2
 . "$(dirname "$0")/../../scripts/wine-env.sh"
+. "$(dirname "$0")/../../scripts/x-tools.sh"
 WINE=$KOVNA_WINE
 WINESERVER=$KOVNA_WINESERVER
 
-if [ -z "${DISPLAY:-}" ]; then
-    echo "no X display: skipped"
-    exit 77
-fi
+kovna_need_x
 
 PREFIX=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
 LOG=$PREFIX.relay.log
@@ -32,16 +30,17 @@ timeout 30 $WINE reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
 
 WINEDEBUG=+relay timeout 60 $WINE "$KOVNA_EXE" </dev/null >"$LOG" 2>&1 &
 KOVNA_PID=$!
-timeout 60 $WINE "$DRIVER_EXE" </dev/null 2>/dev/null
+drive() { timeout 60 $WINE "$DRIVER_EXE" "$@" </dev/null; }
+# As a user would: the shutdown radio, both pickers two seconds ahead, and the
+# absolute row's Set button, posted (a refused target would hold a sent
+# message in its warning box). Then the countdown line until kovna ends.
+drive wait shown && drive wait filled IDC_STATIC_CLOCK && drive check IDC_RADIO_SHUTDOWN &&
+    drive settime-in 2 IDC_DATE IDC_TIME && drive command IDC_BTN_SET_AT && drive trace IDC_STATIC_COUNTDOWN 10
 echo "driver exit: $?"
 
 # The prefix's processes end on the forced shutdown; bounded either way.
-i=0
-while kill -0 $KOVNA_PID 2>/dev/null && [ $i -lt 100 ]; do
-    sleep 0.2
-    i=$((i + 1))
-done
-if kill -0 $KOVNA_PID 2>/dev/null; then
+ended() { ! kill -0 $KOVNA_PID 2>/dev/null; }
+if ! kovna_wait_for 20 ended; then
     echo "FAIL: kovna.exe still running"
     kill $KOVNA_PID 2>/dev/null
     exit 1

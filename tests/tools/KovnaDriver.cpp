@@ -1,0 +1,407 @@
+// Drives a running kovna.exe from outside for the scripts and end-to-end tests,
+// in the names of res/resource.h: kovna_driver <verb> [argument...].
+//
+//   wait shown|hidden|popup|no-popup|menu|tip|no-tip
+//                                           wait for the main dialog, a box it owns, the pop-up menu,
+//                                           a tooltip on the screen
+//   wait filled|enabled|disabled|focus ID   wait for a state of control ID of the main dialog
+//   has ID | enabled ID                     exit status 0 if the control exists | is enabled
+//   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
+//   settext ID TEXT                         set a control's text (sent: judged before the next step)
+//   setyear ID YEAR                         set the year of a date or time picker, keeping the rest
+//   settime-in SECONDS ID...                set pickers to the local time SECONDS from now
+//   check ID                                check a radio button alone in its group, as a click would
+//   command ID                              post the click of control ID (or a menu command)
+//   syscommand ID                           post a system-menu command (IDM_INFO_ENTRY, SC_CLOSE...)
+//   message MSG [WPARAM [LPARAM]]           post any message to the main dialog
+//   close-popup                             end the box the main dialog owns
+//   quit                                    end the program (its Exit button)
+//   trace ID SECONDS                        print control ID's text (hex) four times a second until the
+//                                           program ends (exit status 0) or SECONDS pass (1)
+//
+// A number may stand wherever a name does. Waits give up after KOVNA_DRIVER_WAIT
+// seconds (default 10; 30 for "wait shown", which covers the program's start).
+#include "res/resource.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+struct Name {
+    const char* pszName;
+    unsigned long nValue;
+};
+
+#define KOVNA_NAME(x) {#x, static_cast<unsigned long>(x)}
+const Name kNames[] = {
+    KOVNA_NAME(IDC_EDIT_COUNT), KOVNA_NAME(IDC_RADIO_SHUTDOWN), KOVNA_NAME(IDC_RADIO_REBOOT),
+    KOVNA_NAME(IDC_RADIO_ALARM), KOVNA_NAME(IDC_STATIC_CLOCK), KOVNA_NAME(IDC_STATIC_SECONDS),
+    KOVNA_NAME(IDC_DATE), KOVNA_NAME(IDC_TIME), KOVNA_NAME(IDC_COMBO_UNIT),
+    KOVNA_NAME(IDC_STATIC_COUNTDOWN), KOVNA_NAME(IDC_BTN_EXIT), KOVNA_NAME(IDC_BTN_HIDE),
+    KOVNA_NAME(IDC_BTN_SET_AFTER), KOVNA_NAME(IDC_BTN_SET_AT), KOVNA_NAME(IDC_BTN_HELP),
+    KOVNA_NAME(ID_ICONMENU_OPEN), KOVNA_NAME(ID_ICONMENU_EXIT), KOVNA_NAME(IDM_INFO_ENTRY),
+    KOVNA_NAME(WM_ICON_NOTIFY), KOVNA_NAME(IDOK), KOVNA_NAME(IDCANCEL),
+    KOVNA_NAME(WM_COMMAND), KOVNA_NAME(WM_SYSCOMMAND), KOVNA_NAME(WM_CLOSE), KOVNA_NAME(WM_NULL),
+    KOVNA_NAME(SC_CLOSE), KOVNA_NAME(SC_MINIMIZE), KOVNA_NAME(SC_RESTORE),
+    KOVNA_NAME(WM_LBUTTONDBLCLK), KOVNA_NAME(WM_RBUTTONUP), KOVNA_NAME(WM_LBUTTONUP),
+};
+#undef KOVNA_NAME
+
+[[noreturn]] void Fail(const char* pszWhat, const char* pszDetail = "")
+{
+    std::fprintf(stderr, "kovna_driver: %s%s\n", pszWhat, pszDetail);
+    std::exit(1);
+}
+
+int Usage()
+{
+    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|enabled|disabled|focus ID"
+               " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
+               " | settime-in SECONDS ID... | check ID | command ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
+               " | close-popup | quit | trace ID SECONDS\n",
+               stderr);
+    return 2;
+}
+
+// A name of the table or a number in any C notation; anything else ends the run.
+unsigned long Value(const char* psz)
+{
+    for (const Name& name : kNames)
+        if (std::strcmp(name.pszName, psz) == 0)
+            return name.nValue;
+    char* pEnd = nullptr;
+    const unsigned long n = std::strtoul(psz, &pEnd, 0);
+    if (!*psz || *pEnd)
+        Fail("unknown name ", psz);
+    return n;
+}
+
+HWND FindMain()
+{
+    // The dialog class and the title "Kovna" name our main window only.
+    return ::FindWindowA("#32770", "Kovna");
+}
+
+struct PopupSearch {
+    HWND hMain;
+    HWND hFound;
+};
+
+BOOL CALLBACK FindOwnedPopup(HWND hWnd, LPARAM lParam)
+{
+    auto* pSearch = reinterpret_cast<PopupSearch*>(lParam);
+    if (hWnd != pSearch->hMain && ::IsWindowVisible(hWnd) && ::GetWindow(hWnd, GW_OWNER) == pSearch->hMain) {
+        pSearch->hFound = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The visible box (About, Help, a warning) that the main dialog owns.
+HWND FindPopup(HWND hMain)
+{
+    PopupSearch search{hMain, nullptr};
+    ::EnumWindows(FindOwnedPopup, reinterpret_cast<LPARAM>(&search));
+    return search.hFound;
+}
+
+HWND FindMenu()
+{
+    const HWND hMenu = ::FindWindowA("#32768", nullptr);
+    return hMenu && ::IsWindowVisible(hMenu) ? hMenu : nullptr;
+}
+
+BOOL CALLBACK FindShownTip(HWND hWnd, LPARAM lParam)
+{
+    char szClass[32] = {};
+    ::GetClassNameA(hWnd, szClass, sizeof szClass);
+    if (::lstrcmpiA(szClass, TOOLTIPS_CLASSA) != 0 || !::IsWindowVisible(hWnd))
+        return TRUE;
+    *reinterpret_cast<bool*>(lParam) = true;
+    return FALSE;
+}
+
+bool TipShown()
+{
+    bool bShown = false;
+    ::EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&bShown));
+    return bShown;
+}
+
+DWORD WaitSeconds(DWORD nDefault)
+{
+    const char* psz = std::getenv("KOVNA_DRIVER_WAIT");
+    return psz && *psz ? static_cast<DWORD>(std::strtoul(psz, nullptr, 10)) : nDefault;
+}
+
+// Waits poll: the program posts nothing a separate process could wait on.
+bool WaitFor(DWORD nSeconds, const std::function<bool()>& condition)
+{
+    const DWORD dwStart = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - dwStart >= nSeconds * 1000)
+            return false;
+        ::Sleep(50);
+    }
+}
+
+HWND Item(HWND hMain, const char* pszID)
+{
+    const HWND hItem = ::GetDlgItem(hMain, static_cast<int>(Value(pszID)));
+    if (!hItem)
+        Fail("no control ", pszID);
+    return hItem;
+}
+
+HWND FocusOf(HWND hWnd)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return ::GetGUIThreadInfo(::GetWindowThreadProcessId(hWnd, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool Wait(HWND hMain, int argc, char** argv)
+{
+    const char* pszWhat = argv[2];
+    const DWORD nSeconds = WaitSeconds(10);
+    if (argc == 3) {
+        if (std::strcmp(pszWhat, "hidden") == 0)
+            return WaitFor(nSeconds, [&] { return !::IsWindowVisible(hMain); });
+        if (std::strcmp(pszWhat, "popup") == 0)
+            return WaitFor(nSeconds, [&] { return FindPopup(hMain) != nullptr; });
+        if (std::strcmp(pszWhat, "no-popup") == 0)
+            return WaitFor(nSeconds, [&] { return FindPopup(hMain) == nullptr; });
+        if (std::strcmp(pszWhat, "menu") == 0)
+            return WaitFor(nSeconds, [] { return FindMenu() != nullptr; });
+        if (std::strcmp(pszWhat, "tip") == 0)
+            return WaitFor(nSeconds, TipShown);
+        if (std::strcmp(pszWhat, "no-tip") == 0)
+            return WaitFor(nSeconds, [] { return !TipShown(); });
+    } else if (argc == 4) {
+        const HWND hItem = Item(hMain, argv[3]);
+        if (std::strcmp(pszWhat, "filled") == 0)
+            return WaitFor(nSeconds, [&] { return ::GetWindowTextLengthA(hItem) > 0; });
+        if (std::strcmp(pszWhat, "enabled") == 0)
+            return WaitFor(nSeconds, [&] { return ::IsWindowEnabled(hItem) != FALSE; });
+        if (std::strcmp(pszWhat, "disabled") == 0)
+            return WaitFor(nSeconds, [&] { return !::IsWindowEnabled(hItem); });
+        if (std::strcmp(pszWhat, "focus") == 0)
+            return WaitFor(nSeconds, [&] { return FocusOf(hMain) == hItem; });
+    }
+    std::exit(Usage());
+}
+
+void PrintRect(HWND hWnd)
+{
+    RECT rc;
+    if (!hWnd || !::IsWindowVisible(hWnd) || !::GetWindowRect(hWnd, &rc))
+        std::exit(1);
+    std::printf("%ld %ld %ld %ld\n", static_cast<long>(rc.left), static_cast<long>(rc.top),
+                static_cast<long>(rc.right - rc.left), static_cast<long>(rc.bottom - rc.top));
+}
+
+// The pickers' messages carry a pointer, so the record lives in kovna's memory.
+class RemoteTime {
+public:
+    explicit RemoteTime(HWND hWnd)
+    {
+        DWORD dwProcessId = 0;
+        ::GetWindowThreadProcessId(hWnd, &dwProcessId);
+        m_hProcess = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, dwProcessId);
+        if (m_hProcess)
+            m_pRemote = ::VirtualAllocEx(m_hProcess, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT, PAGE_READWRITE);
+        if (!m_pRemote)
+            Fail("cannot reach kovna's memory");
+    }
+    ~RemoteTime()
+    {
+        ::VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
+        ::CloseHandle(m_hProcess);
+    }
+    RemoteTime(const RemoteTime&) = delete;
+    RemoteTime& operator=(const RemoteTime&) = delete;
+
+    bool Get(HWND hPicker, SYSTEMTIME& st) const
+    {
+        return Send(hPicker, DTM_GETSYSTEMTIME, 0) && ::ReadProcessMemory(m_hProcess, m_pRemote, &st, sizeof st, nullptr);
+    }
+    bool Set(HWND hPicker, const SYSTEMTIME& st) const
+    {
+        return ::WriteProcessMemory(m_hProcess, m_pRemote, &st, sizeof st, nullptr) &&
+               Send(hPicker, DTM_SETSYSTEMTIME, GDT_VALID);
+    }
+
+private:
+    bool Send(HWND hPicker, UINT nMsg, WPARAM wParam) const
+    {
+        DWORD_PTR dwResult = 0;
+        return ::SendMessageTimeoutA(hPicker, nMsg, wParam, reinterpret_cast<LPARAM>(m_pRemote), SMTO_ABORTIFHUNG,
+                                     5000, &dwResult) != 0 &&
+               (nMsg != DTM_GETSYSTEMTIME || dwResult == GDT_VALID) && (nMsg != DTM_SETSYSTEMTIME || dwResult != 0);
+    }
+
+    HANDLE m_hProcess = nullptr;
+    void* m_pRemote = nullptr;
+};
+
+SYSTEMTIME LocalTimeIn(int nSeconds)
+{
+    SYSTEMTIME st;
+    ::GetLocalTime(&st);
+    FILETIME ft;
+    ::SystemTimeToFileTime(&st, &ft);
+    ULARGE_INTEGER n;
+    n.LowPart = ft.dwLowDateTime;
+    n.HighPart = ft.dwHighDateTime;
+    n.QuadPart += static_cast<ULONGLONG>(nSeconds) * 10000000ULL;
+    ft.dwLowDateTime = n.LowPart;
+    ft.dwHighDateTime = n.HighPart;
+    ::FileTimeToSystemTime(&ft, &st);
+    return st;
+}
+
+bool Post(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    return ::PostMessageA(hWnd, nMsg, wParam, lParam) != FALSE;
+}
+
+// Checks the radio button and clears the rest of its group, then tells the
+// dialog as the button's click would.
+bool Check(HWND hMain, HWND hRadio)
+{
+    HWND hItem = hRadio;
+    do {
+        ::SendMessageA(hItem, BM_SETCHECK, hItem == hRadio ? BST_CHECKED : BST_UNCHECKED, 0);
+        hItem = ::GetNextDlgGroupItem(hMain, hItem, FALSE);
+    } while (hItem && hItem != hRadio);
+    ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hRadio), BN_CLICKED), reinterpret_cast<LPARAM>(hRadio));
+    return true;
+}
+
+// Prints the text as hex: the console would mangle the code page 936 bytes.
+int Trace(HWND hMain, HWND hItem, DWORD nSeconds)
+{
+    DWORD dwProcessId = 0;
+    ::GetWindowThreadProcessId(hMain, &dwProcessId);
+    const HANDLE hProcess = ::OpenProcess(SYNCHRONIZE, FALSE, dwProcessId);
+    if (!hProcess)
+        Fail("cannot open kovna");
+    for (DWORD i = 0; i < nSeconds * 4; ++i) {
+        char line[128] = {};
+        ::GetWindowTextA(hItem, line, sizeof line);
+        std::printf("kovna_driver: line [");
+        for (const char* p = line; *p; ++p)
+            std::printf("%02x", static_cast<unsigned char>(*p));
+        std::printf("]\n");
+        std::fflush(stdout);
+        if (::WaitForSingleObject(hProcess, 250) == WAIT_OBJECT_0) {
+            std::printf("kovna_driver: kovna ended\n");
+            return 0;
+        }
+    }
+    std::printf("kovna_driver: kovna still running\n");
+    return 1;
+}
+
+bool Is(const char* pszVerb, const char* pszName, int argc, int nArgs)
+{
+    return std::strcmp(pszVerb, pszName) == 0 && argc == nArgs + 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const char* pszVerb = argv[1];
+
+    if (Is(pszVerb, "wait", argc, 1) && std::strcmp(argv[2], "shown") == 0) {
+        if (WaitFor(WaitSeconds(30), [] {
+                const HWND hMain = FindMain();
+                return hMain && ::IsWindowVisible(hMain);
+            }))
+            return 0;
+        Fail("no Kovna window");
+    }
+    if (Is(pszVerb, "rect", argc, 1) && std::strcmp(argv[2], "tray") == 0) {
+        PrintRect(::FindWindowA("Shell_TrayWnd", nullptr));
+        return 0;
+    }
+
+    const HWND hMain = FindMain();
+    if (!hMain)
+        Fail("no Kovna window");
+
+    if (std::strcmp(pszVerb, "wait") == 0 && (argc == 3 || argc == 4))
+        return Wait(hMain, argc, argv) ? 0 : 1;
+    if (Is(pszVerb, "has", argc, 1))
+        return ::GetDlgItem(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1;
+    if (Is(pszVerb, "enabled", argc, 1))
+        return ::IsWindowEnabled(Item(hMain, argv[2])) ? 0 : 1;
+    if (Is(pszVerb, "rect", argc, 1)) {
+        const char* pszWhich = argv[2];
+        PrintRect(std::strcmp(pszWhich, "main") == 0    ? hMain
+                  : std::strcmp(pszWhich, "menu") == 0  ? FindMenu()
+                  : std::strcmp(pszWhich, "popup") == 0 ? FindPopup(hMain)
+                                                        : Item(hMain, pszWhich));
+        return 0;
+    }
+    if (Is(pszVerb, "settext", argc, 2)) {
+        DWORD_PTR dwResult = 0;
+        return ::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                     SMTO_ABORTIFHUNG, 5000, &dwResult)
+                   ? 0
+                   : 1;
+    }
+    if (Is(pszVerb, "setyear", argc, 2)) {
+        const HWND hPicker = Item(hMain, argv[2]);
+        const RemoteTime remote(hPicker);
+        SYSTEMTIME st;
+        if (!remote.Get(hPicker, st))
+            return 1;
+        st.wYear = static_cast<WORD>(Value(argv[3]));
+        return remote.Set(hPicker, st) ? 0 : 1;
+    }
+    if (std::strcmp(pszVerb, "settime-in") == 0 && argc >= 4) {
+        const SYSTEMTIME target = LocalTimeIn(static_cast<int>(Value(argv[2])));
+        const RemoteTime remote(hMain);
+        for (int i = 3; i < argc; ++i)
+            if (!remote.Set(Item(hMain, argv[i]), target))
+                Fail("cannot set the picker ", argv[i]);
+        std::printf("kovna_driver: target %02u:%02u:%02u\n", target.wHour, target.wMinute, target.wSecond);
+        return 0;
+    }
+    if (Is(pszVerb, "check", argc, 1))
+        return Check(hMain, Item(hMain, argv[2])) ? 0 : 1;
+    if (Is(pszVerb, "command", argc, 1)) {
+        const auto nID = static_cast<int>(Value(argv[2]));
+        return Post(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)))
+                   ? 0
+                   : 1;
+    }
+    if (Is(pszVerb, "syscommand", argc, 1))
+        return Post(hMain, WM_SYSCOMMAND, Value(argv[2]), 0) ? 0 : 1;
+    if (std::strcmp(pszVerb, "message") == 0 && argc >= 3 && argc <= 5)
+        return Post(hMain, static_cast<UINT>(Value(argv[2])), argc > 3 ? Value(argv[3]) : 0,
+                    argc > 4 ? static_cast<LPARAM>(Value(argv[4])) : 0)
+                   ? 0
+                   : 1;
+    if (Is(pszVerb, "close-popup", argc, 0)) {
+        const HWND hPopup = FindPopup(hMain);
+        return hPopup && Post(hPopup, WM_COMMAND, IDOK, 0) ? 0 : 1;
+    }
+    if (Is(pszVerb, "quit", argc, 0))
+        return Post(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0) ? 0 : 1;
+    if (Is(pszVerb, "trace", argc, 2))
+        return Trace(hMain, Item(hMain, argv[2]), static_cast<DWORD>(Value(argv[3])));
+    return Usage();
+}
