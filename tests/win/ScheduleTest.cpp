@@ -397,8 +397,14 @@ TEST_F(Schedule, ResetSetStormLeavesOneCountingWorker)
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ExpectRunning(dlg);
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers + 1; }, 3000));
-        ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "58秒后关机."; }, 4000));
-        EXPECT_EQ(58, g_nSecondsLeft.load());
+        // The one worker counts the last schedule down from 60; a busy
+        // machine may show a value a second later than the one asked for.
+        ASSERT_TRUE(PumpUntil([&] { return g_nSecondsLeft.load() <= 58; }, 5000));
+        EXPECT_GE(g_nSecondsLeft.load(), 56);
+        EXPECT_TRUE(PumpUntil([&] {
+            const std::string strLine = Text(dlg, IDC_STATIC_COUNTDOWN);
+            return strLine == "58秒后关机." || strLine == "57秒后关机." || strLine == "56秒后关机.";
+        }, 2000));
         EXPECT_EQ(nWorkers + 1, AfxLiveWorkerCount());
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
