@@ -9,6 +9,24 @@ namespace {
 CSystemApi g_realApi;
 std::atomic<CSystemApi*> g_pApi{&g_realApi};
 
+// The sound and the notification icon are loaded on first use: most runs
+// never ring or hide, and under Wine shell32 and winmm cost start-up time
+// and memory. A module loaded twice by a race only counts one more reference.
+template <typename Fn>
+Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszName)
+{
+    Fn pfn = slot.load();
+    if (!pfn) {
+        if (const HMODULE hModule = ::LoadLibraryA(pszModule))
+            pfn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
+        slot.store(pfn);
+    }
+    return pfn;
+}
+
+std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
+std::atomic<decltype(&::Shell_NotifyIconA)> g_pfnShellNotifyIcon{nullptr};
+
 } // namespace
 
 BOOL CSystemApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
@@ -35,12 +53,17 @@ BOOL CSystemApi::ExitWindowsEx(UINT uFlags, DWORD dwReason) { return ::ExitWindo
 
 BOOL CSystemApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
-    return ::PlaySoundA(pszSound, hModule, fdwSound);
+    // Stopping a sound that was never played needs no module.
+    if (!pszSound && !g_pfnPlaySound.load())
+        return TRUE;
+    const auto pfn = LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA");
+    return pfn && pfn(pszSound, hModule, fdwSound);
 }
 
 BOOL CSystemApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
 {
-    return ::Shell_NotifyIconA(dwMessage, pData);
+    const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconA");
+    return pfn && pfn(dwMessage, pData);
 }
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
