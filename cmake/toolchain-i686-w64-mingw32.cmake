@@ -1,2 +1,3 @@
+# The i686 test and development build: MinGW-w64 with the posix thread model.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
