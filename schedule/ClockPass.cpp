@@ -40,6 +40,8 @@ int64_t MinuteOf(CTime time) { return time.GetTime() - SecondOfMinute(time); }
 
 bool MinuteFieldBehind(int64_t nShownMinute, CTime now)
 {
+    if (nShownMinute == kNoMinuteShown)
+        return false;
     const int64_t nMinute = MinuteOf(now);
     // In the first second of the next minute the minute clock is waking by itself.
     return nMinute != nShownMinute && !(SecondOfMinute(now) == 0 && nMinute - nShownMinute == 60);

@@ -31,10 +31,13 @@ ClockPass SecondsTickerPass(CTime now, uint32_t nMs = 0);
 // The minute a field shows for this time, as the raw count at its start.
 int64_t MinuteOf(CTime time);
 
+// What the minute field shows before the minute clock's first pass.
+constexpr int64_t kNoMinuteShown = INT64_MIN;
+
 // The seconds ticker's check on the minute field, which shows nShownMinute:
 // it is behind (a resume, a clock change) when now is in another minute,
 // except in the first second of the minute after it, when the minute clock
-// wakes on its own.
+// wakes on its own. Nothing shown yet is not behind: the first pass is due.
 bool MinuteFieldBehind(int64_t nShownMinute, CTime now);
 
 struct ClockWorkerIo {

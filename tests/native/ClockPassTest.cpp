@@ -47,6 +47,9 @@ TEST(ClockPass, TheTickerFindsTheMinuteFieldBehindAfterAResumeOrAClockChange)
     // Woken hours later, even on a boundary, or the clock set back.
     EXPECT_TRUE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 11, 2, 0)));
     EXPECT_TRUE(MinuteFieldBehind(nShown, CTime(2026, 12, 6, 7, 57, 30)));
+    // The ticker's first pass may come before the minute clock's, on second 0 too.
+    EXPECT_FALSE(MinuteFieldBehind(kNoMinuteShown, CTime(2026, 12, 6, 7, 59, 0)));
+    EXPECT_FALSE(MinuteFieldBehind(kNoMinuteShown, CTime(2026, 12, 6, 7, 59, 1)));
 }
 
 TEST(ClockPass, TimesPast2038AndBeyondTheLibraryStaySane)
