@@ -103,9 +103,10 @@ BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, in
 
 void CKovnaDlg::OnDestroy()
 {
-    // A countdown never acts once the program is ending.
+    // A countdown never acts once the program is ending, and no ring can
+    // start after this: one begins only while its schedule runs.
     ScheduleSetRunning(false);
-    // An alarm in the middle of a play ends with the program, not after it.
+    // A ringing alarm ends with the program, not after it.
     AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
     // The workers write to our controls: they stop before the controls go,
     // and one that outlives the wait can no longer write.

@@ -75,4 +75,6 @@ private:
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
     // Both pickers show the current local time again.
     void ResetPickersToNow();
+    // Starts the countdown worker of a schedule just opened.
+    void StartCountdown(AFX_THREADPROC pfnThreadProc, const ScheduleTicket& ticket);
 };

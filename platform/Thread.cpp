@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Event.h"
 #include "platform/Lock.h"
 #include "platform/Wnd.h"
 
@@ -21,9 +22,9 @@ bool g_bWindowsClosed = false;
 // Manual reset: once set, every sleeping worker wakes and stays awake.
 // Made before main, not on first use: a guarded local static would bring in
 // the posix thread runtime, which needs newer Windows than XP.
-const HANDLE g_hStopEvent = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+CEvent g_stopEvent;
 
-HANDLE StopEvent() { return g_hStopEvent; }
+HANDLE StopEvent() { return g_stopEvent.Handle(); }
 
 } // namespace
 
@@ -34,7 +35,6 @@ unsigned __stdcall AfxThreadEntry(void* pArg)
     {
         CSingleLock lock(g_lock);
         g_live.erase(std::remove(g_live.begin(), g_live.end(), pThread), g_live.end());
-        ::CloseHandle(pThread->m_hThread);
         delete pThread;
     }
     return nResult;
@@ -52,7 +52,7 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
         delete pThread;
         return nullptr;
     }
-    pThread->m_hThread = reinterpret_cast<HANDLE>(hThread);
+    pThread->m_hThread.Attach(reinterpret_cast<HANDLE>(hThread));
     pThread->m_nThreadID = nThreadID;
     g_live.push_back(pThread);
     ::SetThreadPriority(pThread->m_hThread, nPriority);
@@ -89,21 +89,25 @@ BOOL AfxWorkersStopping() { return ::WaitForSingleObject(StopEvent(), 0) == WAIT
 
 BOOL AfxStopWorkers(DWORD nTimeoutMs)
 {
-    ::SetEvent(StopEvent());
+    g_stopEvent.Set();
     {
         CSingleLock lock(g_windowsLock);
         g_bWindowsClosed = true;
     }
     const DWORD dwStart = ::GetTickCount();
     for (;;) {
+        // Copies, since a thread object closes its own handle as its thread ends.
+        std::vector<CHandle> copies;
         std::vector<HANDLE> handles;
         {
             CSingleLock lock(g_lock);
             for (CWinThread* pThread : g_live) {
                 HANDLE hCopy = nullptr;
                 if (::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &hCopy,
-                                      SYNCHRONIZE, FALSE, 0))
+                                      SYNCHRONIZE, FALSE, 0)) {
+                    copies.emplace_back(hCopy);
                     handles.push_back(hCopy);
+                }
             }
         }
         if (handles.empty())
@@ -117,26 +121,8 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs)
             MSG msg;
             ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
-        for (HANDLE hCopy : handles)
-            ::CloseHandle(hCopy);
         if (dwResult == WAIT_TIMEOUT || dwResult == WAIT_FAILED)
             return FALSE;
-    }
-}
-
-BOOL AfxWaitForWorker(HANDLE hThread, DWORD nTimeoutMs)
-{
-    const DWORD dwStart = ::GetTickCount();
-    for (;;) {
-        const DWORD dwElapsed = ::GetTickCount() - dwStart;
-        const DWORD dwWait = dwElapsed >= nTimeoutMs ? 0 : nTimeoutMs - dwElapsed;
-        const DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hThread, FALSE, dwWait, QS_SENDMESSAGE);
-        if (dwResult == WAIT_OBJECT_0)
-            return TRUE;
-        if (dwResult != WAIT_OBJECT_0 + 1)
-            return FALSE;
-        MSG msg;
-        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }
 
@@ -148,7 +134,7 @@ int AfxLiveWorkerCount()
 
 void AfxResetWorkers()
 {
-    ::ResetEvent(StopEvent());
+    g_stopEvent.Reset();
     CSingleLock lock(g_windowsLock);
     g_bWindowsClosed = false;
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/Handle.h"
+
 using AFX_THREADPROC = UINT(__cdecl*)(LPVOID);
 
 class CWinThread {
@@ -12,7 +14,7 @@ public:
     CWinThread(const CWinThread&) = delete;
     CWinThread& operator=(const CWinThread&) = delete;
 
-    HANDLE m_hThread = nullptr;
+    CHandle m_hThread;
     DWORD m_nThreadID = 0;
 
 private:
@@ -53,10 +55,6 @@ void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText);
 // within nTimeoutMs. From its start no worker writes to a window any more,
 // so a worker that outlives the wait cannot reach a window that is gone.
 BOOL AfxStopWorkers(DWORD nTimeoutMs);
-
-// For the GUI thread: waits until the thread of hThread has ended, handling
-// the messages it sends meanwhile. TRUE when it ended within nTimeoutMs.
-BOOL AfxWaitForWorker(HANDLE hThread, DWORD nTimeoutMs);
 
 // Workers that have not ended yet.
 int AfxLiveWorkerCount();

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/Thread.h"
+
 namespace {
 
 CWinApp* g_pApp = nullptr;
@@ -46,9 +48,12 @@ int AfxWinMain()
     CWinApp* pApp = AfxGetApp();
     if (!pApp)
         return -1;
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    return pApp->Run();
+    const int nResult = pApp->InitInstance() ? pApp->Run() : pApp->ExitInstance();
+    // A worker that outlived the wait at the end still uses the program's
+    // static objects: end here rather than destroy them under it.
+    if (AfxLiveWorkerCount() != 0)
+        ::ExitProcess(static_cast<UINT>(nResult));
+    return nResult;
 }
 
 BOOL CString::LoadString(UINT nID)

@@ -2,21 +2,19 @@
 #include "schedule/Clock.h"
 
 #include <atomic>
-#include <climits>
 
+#include "platform/Event.h"
 #include "schedule/ClockPass.h"
 #include "schedule/Countdown.h"
 
 namespace {
 
 // The minute the minute field shows, for the seconds ticker to check.
-std::atomic<int64_t> g_nShownMinute{INT64_MIN};
+std::atomic<int64_t> g_nShownMinute{kNoMinuteShown};
 
 // Wakes the minute clock before its boundary; auto reset, so kicks that
 // come together make one pass. Made before main (no guarded local static).
-const HANDLE g_hMinuteWake = ::CreateEventA(nullptr, FALSE, FALSE, nullptr);
-
-HANDLE MinuteWake() { return g_hMinuteWake; }
+CEvent g_minuteWake(false);
 
 ClockReading ReadClock()
 {
@@ -43,7 +41,7 @@ UINT __cdecl ClockThreadProc(LPVOID pParam)
     ClockWorkerIo io = FieldIo(static_cast<CStatic*>(pParam));
     io.seen = [](CTime time) { g_nShownMinute = MinuteOf(time); };
     io.sleep = [](uint32_t nMs) {
-        AfxWorkerWait(nMs, MinuteWake());
+        AfxWorkerWait(nMs, g_minuteWake.Handle());
         return AfxWorkersStopping() == FALSE;
     };
     RunClockWorker(MinuteClockPass, io);
@@ -57,7 +55,7 @@ UINT __cdecl SecondsThreadProc(LPVOID pParam)
     // boundary it worked out before; the ticker, awake every second, sees it.
     io.seen = [](CTime time) {
         if (MinuteFieldBehind(g_nShownMinute, time))
-            ::SetEvent(MinuteWake());
+            g_minuteWake.Set();
     };
     RunClockWorker(SecondsTickerPass, io);
     return 0;

@@ -1,5 +1,10 @@
-// The countdown workers, each on the dialog's countdown line.
+// The countdown workers, each on the dialog's countdown line, and the stop
+// that silences a ring.
 #include "schedule/Countdown.h"
+
+#include <mmsystem.h>
+
+#include <memory>
 
 #include "platform/Afx.h"
 #include "schedule/CountdownLoop.h"
@@ -12,21 +17,10 @@ const char kAlarmSound[] = "C:\\WINDOWS\\Media\\ringin.wav";
 // FILETIME counts 100 ns steps from 1601; these are the ones up to 1970.
 constexpr int64_t kFileTimeTo1970 = 116444736000000000LL;
 
-} // namespace
-
-int64_t CountdownWallClockMs()
+UINT RunOnLine(LPVOID pParam)
 {
-    FILETIME ft{};
-    ::GetSystemTimeAsFileTime(&ft);
-    const int64_t nSince1601 = (static_cast<int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
-    return (nSince1601 - kFileTimeTo1970) / 10000;
-}
-
-namespace {
-
-UINT RunOnLine(ScheduleKind kind, LPVOID pParam)
-{
-    CStatic* pLine = static_cast<CStatic*>(pParam);
+    const std::unique_ptr<CountdownStart> pStart(static_cast<CountdownStart*>(pParam));
+    CWnd* pLine = pStart->pLine;
     CountdownEffects effects;
     effects.setLine = [pLine](const CString& strText) { AfxWorkerSetWindowText(pLine, strText); };
     // GetTickCount goes on counting while the computer sleeps; the unbiased
@@ -43,12 +37,29 @@ UINT RunOnLine(ScheduleKind kind, LPVOID pParam)
         else
             RebootSystem();
     };
-    effects.playAlarm = [] { return AfxSystemApi().PlaySoundA(kAlarmSound, nullptr, 0) != FALSE; };
-    return RunCountdown(kind, effects);
+    // The system repeats the sound back to back on its own until a stop
+    // plays nothing; no thread of ours waits in a play that a stop would
+    // have to cut short.
+    effects.startAlarm = [] { return AfxSystemApi().PlaySoundA(kAlarmSound, nullptr, SND_ASYNC | SND_LOOP) != FALSE; };
+    return RunCountdown(pStart->ticket, effects);
 }
 
 } // namespace
 
-UINT __cdecl CountdownAfterThreadProc(LPVOID pParam) { return RunOnLine(SCHEDULE_AFTER, pParam); }
+int64_t CountdownWallClockMs()
+{
+    FILETIME ft{};
+    ::GetSystemTimeAsFileTime(&ft);
+    const int64_t nSince1601 = (static_cast<int64_t>(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
+    return (nSince1601 - kFileTimeTo1970) / 10000;
+}
 
-UINT __cdecl CountdownAtThreadProc(LPVOID pParam) { return RunOnLine(SCHEDULE_AT, pParam); }
+UINT __cdecl CountdownAfterThreadProc(LPVOID pStart) { return RunOnLine(pStart); }
+
+UINT __cdecl CountdownAtThreadProc(LPVOID pStart) { return RunOnLine(pStart); }
+
+void CountdownSetRunning(bool bRunning)
+{
+    if (ScheduleSetRunning(bRunning))
+        AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+}

@@ -7,15 +7,20 @@ namespace {
 
 constexpr int64_t kSecondMs = 1000;
 
-// A failed play returns at once: wait this long before the next try
-// instead of spinning.
+// A ring that could not start is tried again this often, until a stop.
 constexpr unsigned kAlarmRetryMs = 1000;
 
-void RingUntilStopped(const ScheduleTicket& ticket, const CountdownEffects& effects)
+// The ring starts under the schedule's lock, so a stop either comes first
+// and no ring starts, or comes after and knows to silence it.
+void StartRinging(const ScheduleTicket& ticket, const CountdownEffects& effects)
 {
-    while (ScheduleOwned(ticket) && !effects.ending()) {
-        if (!effects.playAlarm())
-            effects.wait(kAlarmRetryMs, *ticket.pStop);
+    for (;;) {
+        bool bRinging = false;
+        if (!ScheduleActIfOwned(ticket, [&] { return bRinging = !effects.ending() && effects.startAlarm(); }))
+            return;
+        if (bRinging || effects.ending())
+            return;
+        effects.wait(kAlarmRetryMs, *ticket.pStop);
     }
 }
 
@@ -70,12 +75,8 @@ int CountdownSecondsShown(int64_t nLeftMs)
     return nSeconds > INT_MAX ? INT_MAX : static_cast<int>(nSeconds);
 }
 
-unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects)
+unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects)
 {
-    ScheduleTicket ticket;
-    if (!ScheduleClaim(kind, &ticket))
-        return 0;
-
     CDeadlineClock clock(ticket, effects);
     int nShown = 0;
     for (;;) {
@@ -85,8 +86,9 @@ unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects)
             break;
         if (nLeft != nShown) {
             CString strLine;
-            strLine.Format("%d秒后%s", nLeft, CountdownModeText(kind, ticket.nMode));
-            effects.setLine(strLine);
+            strLine.Format("%d秒后%s", nLeft, CountdownModeText(ticket.kind, ticket.nMode));
+            if (!ScheduleShowLine(ticket, false, [&] { effects.setLine(strLine); }))
+                break;
             nShown = nLeft;
         }
         // To the moment the shown value goes down by one; a wait that ends
@@ -96,16 +98,20 @@ unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects)
             return 0;
     }
 
-    // A newer schedule's worker owns the line now.
-    if (ScheduleOwned(ticket) || !g_bRunning)
-        effects.setLine("");
+    const auto clear = [&] { effects.setLine(""); };
+    if (!ScheduleShowLine(ticket, false, clear)) {
+        // Stopped: the line is cleared unless the next schedule has it.
+        ScheduleShowLine(ticket, true, clear);
+        return 0;
+    }
 
     if (ticket.nMode == MODE_ALARM) {
-        RingUntilStopped(ticket, effects);
+        StartRinging(ticket, effects);
     } else if (ticket.nMode == MODE_SHUTDOWN || ticket.nMode == MODE_REBOOT) {
         ScheduleActIfOwned(ticket, [&] {
             if (!effects.ending())
                 effects.powerAction(ticket.nMode);
+            return false;
         });
     }
     return 0;

@@ -20,7 +20,9 @@ struct CountdownEffects {
     std::function<bool(unsigned, CEvent&)> wait;
     std::function<bool()> ending;          // the program is ending
     std::function<void(int)> powerAction;  // MODE_SHUTDOWN or MODE_REBOOT
-    std::function<bool()> playAlarm;       // one play; false when nothing played
+    // Starts the alarm ringing over and over until the schedule's stop
+    // silences it; false when it could not start.
+    std::function<bool()> startAlarm;
 };
 
 // Text after the count for a mode; the relative row's texts end in a full stop.
@@ -30,8 +32,9 @@ const char* CountdownModeText(ScheduleKind kind, int nMode);
 // deadline has come, at most INT_MAX.
 int CountdownSecondsShown(int64_t nLeftMs);
 
-// Claims the waiting schedule of this kind and counts it down to its
-// deadline, one line value a second, each wait ending on the next whole
-// second before the deadline; acts when the deadline has come, while it
-// still owns the schedule. Always 0.
-unsigned RunCountdown(ScheduleKind kind, const CountdownEffects& effects);
+// Counts the ticket's schedule down to its deadline, one line value a
+// second, each wait ending on the next whole second before the deadline;
+// acts when the deadline has come, while it still owns the schedule. A
+// worker that starts after its schedule was stopped touches nothing.
+// Always 0.
+unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects);

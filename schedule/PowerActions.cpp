@@ -1,39 +1,30 @@
 // Forced shutdown and restart with the shutdown privilege.
 #include "schedule/PowerActions.h"
 
+#include "platform/Handle.h"
 #include "platform/SystemApi.h"
 
 namespace {
 
-// Owns a token handle opened through the seam.
-class CTokenHandle {
-public:
-    CTokenHandle() = default;
-    CTokenHandle(const CTokenHandle&) = delete;
-    CTokenHandle& operator=(const CTokenHandle&) = delete;
-    ~CTokenHandle()
-    {
-        if (m_hToken)
-            AfxSystemApi().CloseHandle(m_hToken);
-    }
+// A token opened through the seam is closed through it.
+BOOL WINAPI CloseThroughSeam(HANDLE hObject) { return AfxSystemApi().CloseHandle(hObject); }
 
-    HANDLE m_hToken = nullptr;
-};
+using CTokenHandle = CHandleT<CloseThroughSeam>;
 
 BOOL ExitWithShutdownPrivilege(UINT uFlags)
 {
     CSystemApi& api = AfxSystemApi();
     CTokenHandle token;
-    if (!api.OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token.m_hToken)) {
-        token.m_hToken = nullptr;
+    HANDLE hToken = nullptr;
+    if (!api.OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken))
         return FALSE;
-    }
+    token.Attach(hToken);
 
     TOKEN_PRIVILEGES privileges{};
     api.LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid);
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    api.AdjustTokenPrivileges(token.m_hToken, FALSE, &privileges, 0, nullptr, nullptr);
+    api.AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
     // AdjustTokenPrivileges succeeds even when the privilege was not
     // assigned; only the last error tells.
     if (api.GetLastError() != ERROR_SUCCESS)

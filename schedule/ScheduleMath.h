@@ -7,9 +7,9 @@
 
 #include "platform/CTime.h"
 
-// Seconds per unit, by index of the unit list: each unit is sixty times the
-// one before it.
-constexpr int kUnitSeconds[] = {60, 3600, 216000, 12960000};
+// Seconds per unit, by index of the unit list: a minute, an hour, a day and
+// a month of thirty days.
+constexpr int kUnitSeconds[] = {60, 3600, 86400, 2592000};
 constexpr int kUnitCount = 4;
 
 // The integer that the text starts with, as atoi reads it (blanks, an

@@ -13,54 +13,53 @@ std::atomic<CTimeSpan> g_spanLeft{CTimeSpan(0)};
 namespace {
 
 CCriticalSection g_scheduleLock;
+// Taken before g_scheduleLock, never after it, and never by the GUI thread.
+CCriticalSection g_lineLock;
 unsigned g_nTicket = 0;
-ScheduleTicket g_waiting;              // kind SCHEDULE_NONE: nothing waits
-std::shared_ptr<CEvent> g_pStop;       // of the open schedule
+std::shared_ptr<CEvent> g_pStop;  // of the open schedule
+bool g_bRinging = false;          // the open schedule's alarm has begun
 
 bool OwnedLocked(const ScheduleTicket& ticket) { return g_bRunning.load() && g_nTicket == ticket.nTicket; }
 
 } // namespace
 
-void ScheduleSetRunning(bool bRunning)
+bool ScheduleSetRunning(bool bRunning)
 {
     CSingleLock lock(g_scheduleLock);
     if (bRunning) {
         g_bRunning = 1;
-        return;
+        return false;
     }
     g_bRunning = 0;
-    g_waiting = ScheduleTicket();
     ++g_nTicket;
     // The old worker wakes now, not at the end of its wait.
     if (g_pStop) {
         g_pStop->Set();
         g_pStop.reset();
     }
+    const bool bWasRinging = g_bRinging;
+    g_bRinging = false;
+    return bWasRinging;
 }
 
-void ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline)
+ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline)
 {
     CSingleLock lock(g_scheduleLock);
     if (!g_bRunning)
-        return;
+        return ScheduleTicket();
     g_nMode = nMode;
     if (kind == SCHEDULE_AFTER)
         g_nSecondsLeft = deadline.nSecondsLeft;
     else
         g_spanLeft = CTimeSpan(deadline.nSecondsLeft);
-    if (!g_pStop)
-        g_pStop = std::make_shared<CEvent>();
-    g_waiting = {g_nTicket, kind, nMode, deadline, g_pStop};
-}
-
-bool ScheduleClaim(ScheduleKind kind, ScheduleTicket* pTicket)
-{
-    CSingleLock lock(g_scheduleLock);
-    if (!g_bRunning || g_waiting.kind != kind)
-        return false;
-    *pTicket = g_waiting;
-    g_waiting = ScheduleTicket();
-    return true;
+    // A press opens at most one schedule per running flag; a second open
+    // would leave the first one's worker owning the new one.
+    ++g_nTicket;
+    if (g_pStop)
+        g_pStop->Set();
+    g_pStop = std::make_shared<CEvent>();
+    g_bRinging = false;
+    return {g_nTicket, kind, nMode, deadline, g_pStop};
 }
 
 bool ScheduleOwned(const ScheduleTicket& ticket)
@@ -89,11 +88,24 @@ bool ScheduleSetLeft(const ScheduleTicket& ticket, int nSecondsLeft)
     return true;
 }
 
-bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<void()>& act)
+bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::function<void()>& show)
+{
+    CSingleLock lineLock(g_lineLock);
+    {
+        CSingleLock lock(g_scheduleLock);
+        if (bStopped ? g_bRunning.load() != 0 : !OwnedLocked(ticket))
+            return false;
+    }
+    show();
+    return true;
+}
+
+bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()>& act)
 {
     CSingleLock lock(g_scheduleLock);
     if (!OwnedLocked(ticket))
         return false;
-    act();
+    if (act())
+        g_bRinging = true;
     return true;
 }

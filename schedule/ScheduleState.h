@@ -1,7 +1,8 @@
 // The process-wide schedule, shared by the GUI thread and the countdown
 // workers. Every field is atomic; the steps that read and change several of
-// them at once (stop, open, claim, count, act) run under one small lock, so
-// that at most one worker counts and acts for a schedule.
+// them at once (stop, open, count, act) run under one small lock, so that at
+// most one worker counts and acts for a schedule. Free of windows: the
+// dialog opens and stops schedules, a worker is bound to one.
 #pragma once
 
 #include <atomic>
@@ -9,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/CString.h"
 #include "platform/CTime.h"
 #include "platform/Event.h"
 
@@ -38,7 +40,7 @@ struct ScheduleDeadline {
     int64_t nTargetMs = 0;    // absolute: the target, milliseconds since 1970 UTC
 };
 
-// What a worker's claim hands it: the schedule it works for.
+// One opened schedule, as its worker is given it at its start.
 struct ScheduleTicket {
     unsigned nTicket = 0;
     ScheduleKind kind = SCHEDULE_NONE;
@@ -47,20 +49,16 @@ struct ScheduleTicket {
     std::shared_ptr<CEvent> pStop;  // set when this schedule stops
 };
 
-// GUI thread. Setting the flag starts a schedule; clearing it ends the
-// schedule for good: its worker wakes and no longer owns anything, even when
-// the flag is set again at once for the next one.
-void ScheduleSetRunning(bool bRunning);
+// GUI thread. Setting the flag readies a schedule; clearing it ends the
+// running one for good: its worker wakes and no longer owns anything, even
+// when the flag is set again at once for the next one. True when the ended
+// schedule had begun to ring: the caller silences it.
+bool ScheduleSetRunning(bool bRunning);
 
-// GUI thread, on a running schedule: writes its mode, deadline and counter;
-// it then waits for a worker of that kind to claim it.
-void ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline);
-
-// Worker, at its start: takes the waiting schedule when it is of this kind.
-// A worker that comes late, after its schedule was stopped, finds nothing
-// (or a schedule started for another worker of the same shape, which then
-// finds nothing) and ends without touching anything.
-bool ScheduleClaim(ScheduleKind kind, ScheduleTicket* pTicket);
+// GUI thread, on a running flag, after the press's check passed: the one
+// writer of the mode, the deadline and the counter. The ticket is for the
+// worker started for this schedule; an empty ticket when the flag is clear.
+ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline);
 
 // The schedule of the ticket is still the running one.
 bool ScheduleOwned(const ScheduleTicket& ticket);
@@ -71,7 +69,15 @@ int ScheduleCounter(ScheduleKind kind);
 // Stores what is left in the ticket's counter, only while it owns the schedule.
 bool ScheduleSetLeft(const ScheduleTicket& ticket, int nSecondsLeft);
 
+// Writes of the countdown line, one at a time, so that what a stopped
+// worker writes never lands after what the next schedule's worker wrote:
+// show runs while the ticket owns the schedule, or, with bStopped, once no
+// schedule runs at all. Never called with the schedule lock held, so show
+// may wait for the GUI thread.
+bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::function<void()>& show);
+
 // Runs act while the ticket owns the schedule, with stops held off
 // meanwhile: once a stop has returned, no act of the old schedule can start.
-// Keep act short and never let it wait for the GUI thread.
-bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<void()>& act);
+// act returns true when it started a ring that a stop must silence. Keep act
+// short and never let it wait for the GUI thread. False when not owned.
+bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()>& act);

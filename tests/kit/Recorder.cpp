@@ -1,6 +1,8 @@
 // The recording system seam: every call kept, canned answers given.
 #include "Recorder.h"
 
+#include <mmsystem.h>
+
 #include <cstring>
 
 std::vector<RecordedCall> CRecordingApi::Calls() const
@@ -93,14 +95,16 @@ BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
 BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
     Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, pszSound ? pszSound : "", {}, {}});
-    if (!pszSound) {
-        ::SetEvent(m_hSoundStop);
-        return TRUE;
-    }
-    ::ResetEvent(m_hSoundStop);
-    if (dwPlaySoundMs)
-        ::WaitForSingleObject(m_hSoundStop, dwPlaySoundMs);
-    return bPlaySoundResult;
+    std::lock_guard<std::mutex> guard(m_lock);
+    // A new sound, or none, ends the one playing, as the system does.
+    m_bSoundPlaying = pszSound && (fdwSound & SND_LOOP) && bPlaySoundResult;
+    return pszSound ? bPlaySoundResult.load() : TRUE;
+}
+
+bool CRecordingApi::SoundPlaying() const
+{
+    std::lock_guard<std::mutex> guard(m_lock);
+    return m_bSoundPlaying;
 }
 
 BOOL CRecordingApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)

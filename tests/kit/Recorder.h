@@ -2,6 +2,7 @@
 // with canned values, never touching the real system.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -24,8 +25,7 @@ public:
     BOOL bOpenTokenResult = TRUE;
     DWORD dwLastError = 0;
     BOOL bExitWindowsResult = TRUE;
-    BOOL bPlaySoundResult = FALSE;
-    DWORD dwPlaySoundMs = 0;       // how long a PlaySoundA call blocks, unless a stop cuts it short
+    std::atomic<BOOL> bPlaySoundResult{FALSE};  // TRUE: a sound starts and, looped, plays until PlaySoundA(NULL)
     BOOL bShellResult = TRUE;
     DWORD dwVersion = 0x0A;        // low byte: the major version
     int nMessageBoxResult = IDOK;
@@ -35,6 +35,8 @@ public:
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsNamed(const std::string& name) const;
     size_t Count(const std::string& name) const { return CallsNamed(name).size(); }
+    // A looped sound started and not stopped since.
+    bool SoundPlaying() const;
     // The messages (NIM_ADD, NIM_MODIFY, NIM_DELETE) of the shell calls, in order.
     std::vector<uintptr_t> ShellMessages() const;
     void Clear();
@@ -56,15 +58,13 @@ public:
     CRecordingApi() = default;
     CRecordingApi(const CRecordingApi&) = delete;
     CRecordingApi& operator=(const CRecordingApi&) = delete;
-    ~CRecordingApi() override { ::CloseHandle(m_hSoundStop); }
 
 private:
     void Record(RecordedCall call);
 
     mutable std::mutex m_lock;
     std::vector<RecordedCall> m_calls;
-    // Set by PlaySoundA(NULL), which stops a play in progress.
-    HANDLE m_hSoundStop = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    bool m_bSoundPlaying = false;
 };
 
 // Installs a seam for the life of the object.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -58,10 +59,9 @@ struct Scene {
             actions.push_back(nMode);
             actionTimes.push_back(nElapsedMs);
         };
-        effects.playAlarm = [this] {
+        effects.startAlarm = [this] {
             std::lock_guard<std::mutex> guard(lock);
-            if (++nPlays >= 5)
-                ScheduleSetRunning(false);  // the user would press Reset by now
+            ++nPlays;
             return bPlayResult;
         };
         return effects;
@@ -76,10 +76,13 @@ struct Scene {
         deadline.nSecondsLeft = nSeconds;
         deadline.nStartTick = nTick;
         deadline.nTargetMs = nWallMs + nSeconds * int64_t{1000};
-        ScheduleOpen(kind, nMode, deadline);
+        ticket = ScheduleOpen(kind, nMode, deadline);
     }
 
-    void Run(ScheduleKind kind) { RunCountdown(kind, Effects()); }
+    // The worker started for the last Start.
+    void Run() { RunCountdown(ticket, Effects()); }
+
+    ScheduleTicket ticket;
 };
 
 std::string Line(int nSeconds, const char* pszMode) { return std::to_string(nSeconds) + "秒后" + pszMode; }
@@ -97,7 +100,7 @@ TEST(CountdownLoop, OneValueASecondOnTheSecondAndTheActionOnTheDeadline)
         // The counter holds what is left, as shown.
         scene.onWait = [&] { ASSERT_EQ(Line(ScheduleCounter(kind), pszMode), scene.lines.back()); };
         scene.Start(kind, MODE_SHUTDOWN, 2 * 3600);
-        scene.Run(kind);
+        scene.Run();
         ASSERT_EQ(2u * 3600 + 1, scene.lines.size());
         for (int i = 0; i < 7200; ++i) {
             ASSERT_EQ(Line(7200 - i, pszMode), scene.lines[i]);
@@ -126,7 +129,7 @@ TEST(CountdownLoop, AResumeSkipsTheSleptSecondsAndADeadlinePassedAsleepActsAtOnc
                 scene.Pass(3 * 3600 * 1000);  // asleep past the deadline
         };
         scene.Start(kind, MODE_REBOOT, 2 * 3600);
-        scene.Run(kind);
+        scene.Run();
         const char* pszMode = CountdownModeText(kind, MODE_REBOOT);
         ASSERT_EQ(21u, scene.lines.size());
         EXPECT_EQ(Line(7191, pszMode), scene.lines[9]);
@@ -158,7 +161,7 @@ TEST(CountdownLoop, TheAbsoluteCountFollowsTheWallClockTheRelativeOneDoesNot)
                 scene.nWallMs += 200 * 1000;
         };
         scene.Start(c.kind, MODE_SHUTDOWN, 100);
-        scene.Run(c.kind);
+        scene.Run();
         ASSERT_EQ(c.nLines, scene.lines.size());
         EXPECT_EQ(Line(c.nAfterBack, CountdownModeText(c.kind, MODE_SHUTDOWN)), scene.lines[10]);
         EXPECT_EQ("", scene.lines.back());
@@ -170,7 +173,7 @@ TEST(CountdownLoop, ACounterAlreadyOutActsAtOnceAndResetOrTheEndNeverActs)
 {
     Scene out;
     out.Start(SCHEDULE_AFTER, MODE_REBOOT, 0);
-    out.Run(SCHEDULE_AFTER);
+    out.Run();
     EXPECT_EQ(std::vector<std::string>{""}, out.lines);
     EXPECT_EQ(std::vector<int>{MODE_REBOOT}, out.actions);
 
@@ -180,7 +183,7 @@ TEST(CountdownLoop, ACounterAlreadyOutActsAtOnceAndResetOrTheEndNeverActs)
             ScheduleSetRunning(false);
     };
     reset.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 60);
-    reset.Run(SCHEDULE_AFTER);
+    reset.Run();
     ASSERT_EQ(11u, reset.lines.size());
     EXPECT_EQ("", reset.lines.back());
     EXPECT_TRUE(reset.actions.empty());
@@ -191,56 +194,69 @@ TEST(CountdownLoop, ACounterAlreadyOutActsAtOnceAndResetOrTheEndNeverActs)
     Scene ending;
     ending.onWait = [&] { ending.bEnding = ending.nElapsedMs == 5 * 1000; };
     ending.Start(SCHEDULE_AT, MODE_SHUTDOWN, 5);
-    ending.Run(SCHEDULE_AT);
+    ending.Run();
     Scene late;
     late.bEnding = true;
     late.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 0);
-    late.Run(SCHEDULE_AFTER);
+    late.Run();
     EXPECT_TRUE(ending.actions.empty());
     EXPECT_TRUE(late.actions.empty());
 }
 
-TEST(CountdownLoop, FailedAlarmPlaysWaitASecondBetweenTries)
+TEST(CountdownLoop, AnAlarmRingsOnceStartedAndOneThatCannotStartIsTriedEverySecond)
 {
-    Scene scene;
-    scene.Start(SCHEDULE_AT, MODE_ALARM, 2);
-    scene.Run(SCHEDULE_AT);
-    EXPECT_EQ(5, scene.nPlays);
-    // Two seconds of count, then a wait after each failed play.
-    EXPECT_EQ(2000 + 5 * 1000, scene.nElapsedMs);
-    EXPECT_TRUE(scene.actions.empty());
+    Scene failing;
+    failing.onWait = [&] {
+        if (failing.nPlays == 5)
+            ScheduleSetRunning(false);  // the user would press Reset by now
+    };
+    failing.Start(SCHEDULE_AT, MODE_ALARM, 2);
+    failing.Run();
+    EXPECT_EQ(5, failing.nPlays);
+    // Two seconds of count, then a wait after each failed start.
+    EXPECT_EQ(2000 + 5 * 1000, failing.nElapsedMs);
+    EXPECT_FALSE(ScheduleSetRunning(false));
 
-    Scene playing;
-    playing.bPlayResult = true;
-    playing.Start(SCHEDULE_AT, MODE_ALARM, 1);
-    playing.Run(SCHEDULE_AT);
-    EXPECT_EQ(5, playing.nPlays);
-    EXPECT_EQ(1000, playing.nElapsedMs);
+    // The system repeats a started ring: the worker leaves, and the stop
+    // learns that there is a ring to silence.
+    Scene ringing;
+    ringing.bPlayResult = true;
+    ringing.Start(SCHEDULE_AT, MODE_ALARM, 1);
+    ringing.Run();
+    EXPECT_EQ(1, ringing.nPlays);
+    EXPECT_EQ(1000, ringing.nElapsedMs);
+    EXPECT_TRUE(ringing.actions.empty());
+    EXPECT_TRUE(ScheduleSetRunning(false));
+    EXPECT_FALSE(ScheduleSetRunning(false));
 }
 
-TEST(CountdownLoop, WorkersClaimOnlyTheScheduleOfTheirKindWithItsMode)
+TEST(CountdownLoop, ALateWorkerLeavesTheNextScheduleAlone)
 {
-    // A relative worker that starts late finds an absolute schedule: not its own.
-    Scene scene;
-    scene.Start(SCHEDULE_AT, MODE_SHUTDOWN, 2);
-    g_nMode = MODE_ALARM;  // the mode was copied at the press
-    scene.Run(SCHEDULE_AFTER);
-    EXPECT_TRUE(scene.lines.empty());
-    scene.Run(SCHEDULE_AT);
-    EXPECT_EQ(std::vector<int>{MODE_SHUTDOWN}, scene.actions);
+    // Reset and Set again before the first worker ran.
+    Scene first;
+    first.Start(SCHEDULE_AT, MODE_SHUTDOWN, 2);
+    const ScheduleTicket late = first.ticket;
+    Scene next;
+    next.Start(SCHEDULE_AT, MODE_REBOOT, 50);
+    RunCountdown(late, first.Effects());
+    EXPECT_TRUE(first.lines.empty());
+    EXPECT_TRUE(first.actions.empty());
+    EXPECT_EQ(50, ScheduleCounter(SCHEDULE_AT));
+    // The next schedule's own worker counts it, with its own mode.
+    next.Run();
+    EXPECT_EQ(Line(50, "重启"), next.lines.front());
+    EXPECT_EQ(std::vector<int>{MODE_REBOOT}, next.actions);
 
-    // A second worker for a claimed schedule, or one for a stopped one, finds nothing.
-    Scene second;
-    second.Run(SCHEDULE_AT);
-    second.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 2);
+    // A worker whose schedule stopped before it started, with none after it.
+    Scene stopped;
+    stopped.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 2);
     ScheduleSetRunning(false);
-    second.Run(SCHEDULE_AFTER);
-    EXPECT_TRUE(second.lines.empty());
-    EXPECT_TRUE(second.actions.empty());
+    stopped.Run();
+    EXPECT_TRUE(stopped.actions.empty());
 }
 
 // Real threads from here: the stop wakes a waiting worker at once.
-TEST(CountdownLoop, ResetWakesTheWaitingWorkerAndAnOldAlarmStopsRinging)
+TEST(CountdownLoop, ResetWakesTheWaitingWorkerAndNoRingStartsAfterIt)
 {
     Scene counting;
     std::atomic<bool> bWaiting{false};
@@ -251,7 +267,7 @@ TEST(CountdownLoop, ResetWakesTheWaitingWorkerAndAnOldAlarmStopsRinging)
         return !stop.Wait(10 * 60 * 1000);
     };
     counting.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 3600);
-    std::thread worker([&] { RunCountdown(SCHEDULE_AFTER, effects); });
+    std::thread worker([&] { RunCountdown(counting.ticket, effects); });
     while (!bWaiting)
         std::this_thread::yield();
     ScheduleSetRunning(false);
@@ -259,21 +275,15 @@ TEST(CountdownLoop, ResetWakesTheWaitingWorkerAndAnOldAlarmStopsRinging)
     EXPECT_EQ("", counting.lines.back());
     EXPECT_TRUE(counting.actions.empty());
 
-    Scene old;
-    std::atomic<int> nPlays{0};
-    CountdownEffects ringing = old.Effects();
-    ringing.playAlarm = [&] { return ++nPlays > 0; };
-    old.Start(SCHEDULE_AFTER, MODE_ALARM, 0);
-    std::thread alarm([&] { RunCountdown(SCHEDULE_AFTER, ringing); });
-    while (nPlays < 3)
-        std::this_thread::yield();
-    // Reset then Set at once: the flag is set again, but the schedule is new.
-    Scene next;
-    next.Start(SCHEDULE_AFTER, MODE_SHUTDOWN, 1000);
-    alarm.join();
-    // It neither touched the new schedule's line nor acted on its mode.
-    EXPECT_EQ(std::vector<std::string>{""}, old.lines);
-    EXPECT_TRUE(old.actions.empty());
-    EXPECT_EQ(1000, g_nSecondsLeft.load());
-    ScheduleSetRunning(false);
+    // A ring starts either before a stop, which then silences it, or not at all.
+    for (int i = 0; i < 200; ++i) {
+        Scene alarm;
+        alarm.bPlayResult = true;
+        alarm.Start(SCHEDULE_AFTER, MODE_ALARM, 0);
+        std::thread ringer([&] { alarm.Run(); });
+        std::this_thread::sleep_for(std::chrono::microseconds(i % 20 * 10));
+        const bool bSilenced = ScheduleSetRunning(false);
+        ringer.join();
+        ASSERT_EQ(bSilenced ? 1 : 0, alarm.nPlays) << i;
+    }
 }

@@ -39,7 +39,7 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
             ++nActions;
             nActedMode = nMode;
         };
-        fx.playAlarm = [] { return false; };
+        fx.startAlarm = [] { return false; };
         return fx;
     };
 
@@ -50,11 +50,11 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
         const ScheduleKind kind = i % 2 ? SCHEDULE_AFTER : SCHEDULE_AT;
         // Set: a long count that the next Reset always cuts short.
         ScheduleSetRunning(true);
-        ScheduleOpen(kind, MODE_SHUTDOWN, {100000, 0, 100000 * 1000LL});
+        const ScheduleTicket ticket = ScheduleOpen(kind, MODE_SHUTDOWN, {100000, 0, 100000 * 1000LL});
         const int nDelayUs = static_cast<int>(random() % 3000);
-        workers.emplace_back([&, kind, nDelayUs] {
+        workers.emplace_back([&, ticket, nDelayUs] {
             std::this_thread::sleep_for(std::chrono::microseconds(nDelayUs));
-            RunCountdown(kind, effects());
+            RunCountdown(ticket, effects());
         });
         // Reset.
         ScheduleSetRunning(false);
@@ -63,8 +63,8 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
     // The last Set, in reboot mode, counts for real.
     ScheduleSetRunning(true);
     bLastStarted = true;
-    ScheduleOpen(SCHEDULE_AFTER, MODE_REBOOT, {20, 0, 0});
-    workers.emplace_back([&] { RunCountdown(SCHEDULE_AFTER, effects()); });
+    const ScheduleTicket last = ScheduleOpen(SCHEDULE_AFTER, MODE_REBOOT, {20, 0, 0});
+    workers.emplace_back([&] { RunCountdown(last, effects()); });
     for (std::thread& worker : workers)
         worker.join();
 

@@ -1,8 +1,12 @@
-// The Set/Reset controller of the main dialog.
+// The schedule rows of the main dialog: the Set/Reset toggle, its two kinds
+// of start, and the check of the interval field at every change.
 #include "app/KovnaDlg.h"
+
+#include <memory>
+
 #include "schedule/Countdown.h"
+#include "schedule/IntervalText.h"
 #include "schedule/ScheduleMath.h"
-#include "schedule/ScheduleState.h"
 
 namespace {
 
@@ -13,48 +17,6 @@ const char kTargetNotLater[] = "设置时间应该大于当前时间才对.";
 const char kTargetTooFar[] = "设置时间离现在太远了, 不能超过2147483647秒.";
 
 const int kScheduleInputs[] = {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME};
-
-// A stopped worker leaves at once; one in the middle of an alarm play
-// leaves when the play ends.
-constexpr DWORD kPreviousWorkerMs = 3000;
-
-// Owns the handle of the latest countdown worker, so that a new one starts
-// only once the one told to stop before it has left.
-class CCountdownThread {
-public:
-    CCountdownThread() = default;
-    CCountdownThread(const CCountdownThread&) = delete;
-    CCountdownThread& operator=(const CCountdownThread&) = delete;
-    ~CCountdownThread() { Close(); }
-
-    void Start(AFX_THREADPROC pfnThreadProc, CStatic* pLine)
-    {
-        if (m_hThread) {
-            AfxWaitForWorker(m_hThread, kPreviousWorkerMs);
-            Close();
-        }
-        // Suspended until its handle is ours: a thread object deletes itself when its thread ends.
-        CWinThread* pThread = AfxBeginThread(pfnThreadProc, pLine, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, nullptr);
-        if (!pThread)
-            return;
-        if (!::DuplicateHandle(::GetCurrentProcess(), pThread->m_hThread, ::GetCurrentProcess(), &m_hThread,
-                               SYNCHRONIZE, FALSE, 0))
-            m_hThread = nullptr;
-        ::ResumeThread(pThread->m_hThread);
-    }
-
-private:
-    void Close()
-    {
-        if (m_hThread)
-            ::CloseHandle(m_hThread);
-        m_hThread = nullptr;
-    }
-
-    HANDLE m_hThread = nullptr;
-};
-
-CCountdownThread g_countdownThread;
 
 } // namespace
 
@@ -74,7 +36,7 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
     rgnButton.DeleteObject();
 
     bFlag = bStopping ? 0 : 1;
-    ScheduleSetRunning(!bStopping);
+    CountdownSetRunning(!bStopping);
 }
 
 void CKovnaDlg::OnSetAfter()
@@ -83,7 +45,7 @@ void CKovnaDlg::OnSetAfter()
     const DWORD dwPress = ::GetTickCount();
     m_editCount.GetWindowText(m_strCount);
     ToggleRunning(m_bRunning);
-    if (!g_bRunning) {
+    if (!m_bRunning) {
         ResetPickersToNow();
         return;
     }
@@ -105,14 +67,13 @@ void CKovnaDlg::OnSetAfter()
     ScheduleDeadline deadline;
     deadline.nSecondsLeft = nSeconds;
     deadline.nStartTick = dwPress;
-    ScheduleOpen(SCHEDULE_AFTER, m_nMode, deadline);
-    g_countdownThread.Start(CountdownAfterThreadProc, &m_staticCountdown);
+    StartCountdown(CountdownAfterThreadProc, ScheduleOpen(SCHEDULE_AFTER, m_nMode, deadline));
 }
 
 void CKovnaDlg::OnSetAt()
 {
     ToggleRunning(m_bRunning);
-    if (!g_bRunning) {
+    if (!m_bRunning) {
         ResetPickersToNow();
         return;
     }
@@ -126,8 +87,7 @@ void CKovnaDlg::OnSetAt()
         ScheduleDeadline deadline;
         deadline.nSecondsLeft = static_cast<int>((target - now).GetTotalSeconds());
         deadline.nTargetMs = target.GetTime() * 1000;
-        ScheduleOpen(SCHEDULE_AT, m_nMode, deadline);
-        g_countdownThread.Start(CountdownAtThreadProc, &m_staticCountdown);
+        StartCountdown(CountdownAtThreadProc, ScheduleOpen(SCHEDULE_AT, m_nMode, deadline));
         return;
     }
     case SPAN_NOT_LATER:
@@ -137,6 +97,19 @@ void CKovnaDlg::OnSetAt()
         MessageBox(kTargetTooFar, kWarning, MB_ICONEXCLAMATION);
         break;
     }
+    ToggleRunning(m_bRunning);
+}
+
+void CKovnaDlg::StartCountdown(AFX_THREADPROC pfnThreadProc, const ScheduleTicket& ticket)
+{
+    // The worker is bound to this schedule and never waited for: one that
+    // starts late finds it stopped and leaves without touching anything.
+    auto pStart = std::make_unique<CountdownStart>(CountdownStart{&m_staticCountdown, ticket});
+    if (AfxBeginThread(pfnThreadProc, pStart.get(), THREAD_PRIORITY_NORMAL, 0, 0, nullptr)) {
+        pStart.release();
+        return;
+    }
+    // Nothing would count: back to the stopped face rather than a line that never moves.
     ToggleRunning(m_bRunning);
 }
 
@@ -155,4 +128,23 @@ void CKovnaDlg::ResetPickersToNow()
     const CTime now = CTime::GetCurrentTime();
     m_dateCtrl.SetTime(now);
     m_timeCtrl.SetTime(now);
+}
+
+void CKovnaDlg::OnChangeCount()
+{
+    GetDlgItemText(IDC_EDIT_COUNT, m_strCount);
+    switch (CheckCount(m_strCount)) {
+    case CountCheck::Accepted:
+        return;
+    case CountCheck::TooLong:
+        // The text stays: the user shortens it.
+        MessageBox("数字太长了, 请调整一下.", kWarning, MB_ICONEXCLAMATION);
+        return;
+    case CountCheck::IllegalCharacter:
+        MessageBox("输入非法字符，请重新输入", kWarning, MB_ICONEXCLAMATION);
+        // Emptying the field comes back here at once, nested, and passes.
+        SetDlgItemText(IDC_EDIT_COUNT, "");
+        UpdateData(FALSE);
+        return;
+    }
 }
