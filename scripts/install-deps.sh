@@ -17,6 +17,9 @@ packages=(
     # A real XEmbed tray and window manager for the notification-area test.
     trayer
     openbox
+    # Real sound for the alarm's end-to-end test: a private daemon with a
+    # null sink, and parec to listen to it.
+    pulseaudio pulseaudio-utils python3
 )
 
 missing=()

@@ -71,3 +71,48 @@ kovna_wine_prefix() {
 winepath_of() {
     printf 'Z:%s\n' "$1" | tr / '\\'
 }
+
+# On bare Xvfb, with no window manager, Wine waits two seconds for one
+# whenever a managed window hides, as a dialog does when it ends. A prefix
+# whose windows are unmanaged does not; the tray tests need them managed.
+kovna_wine_unmanaged() {
+    "$KOVNA_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 &&
+        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1
+}
+
+# A PulseAudio daemon of the run's own: its runtime folder in DIR, a null
+# sink as the default sink, reached by Wine's audio driver through
+# PULSE_SERVER on an anonymous unix socket; no client may spawn another.
+# What plays can be recorded from the sink's monitor.
+kovna_pulse_start() {
+    KOVNA_PULSE_DIR=$1
+    mkdir -p "$KOVNA_PULSE_DIR/runtime"
+    printf 'autospawn = no\n' >"$KOVNA_PULSE_DIR/client.conf"
+    export PULSE_CLIENTCONFIG="$KOVNA_PULSE_DIR/client.conf"
+    export PULSE_SERVER="unix:$KOVNA_PULSE_DIR/socket"
+    KOVNA_PULSE_MONITOR=kovna.monitor
+    XDG_RUNTIME_DIR="$KOVNA_PULSE_DIR/runtime" PULSE_RUNTIME_PATH="$KOVNA_PULSE_DIR/runtime" \
+        pulseaudio --daemonize=no --system=false -n --use-pid-file=no --exit-idle-time=-1 \
+        --disable-shm=yes --log-target=file:"$KOVNA_PULSE_DIR/pulse.log" \
+        -L "module-null-sink sink_name=kovna" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$KOVNA_PULSE_DIR/socket" \
+        </dev/null >/dev/null 2>&1 &
+    KOVNA_PULSE_PID=$!
+    tries=0
+    until pactl info >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        if [ "$tries" -gt 100 ] || ! kill -0 "$KOVNA_PULSE_PID" 2>/dev/null; then
+            echo "wine-env: PulseAudio did not start (see $KOVNA_PULSE_DIR/pulse.log)" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+    pactl set-default-sink kovna >/dev/null
+}
+
+kovna_pulse_stop() {
+    [ -n "${KOVNA_PULSE_PID:-}" ] || return 0
+    kill "$KOVNA_PULSE_PID" 2>/dev/null
+    wait "$KOVNA_PULSE_PID" 2>/dev/null
+    KOVNA_PULSE_PID=
+}

@@ -9,9 +9,12 @@
 //   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
 //   settext ID TEXT                         set a control's text (sent: judged before the next step)
 //   setyear ID YEAR                         set the year of a date or time picker, keeping the rest
-//   settime-in SECONDS ID...                set pickers to the local time SECONDS from now
+//   settime-in SECONDS ID...                set pickers to the local time SECONDS from now; prints it,
+//                                           and as seconds since 1970 UTC
 //   check ID                                check a radio button alone in its group, as a click would
 //   command ID                              post the click of control ID (or a menu command)
+//   press ID                                send the click of control ID; prints how long kovna took
+//   text ID                                 print control ID's text (hex)
 //   syscommand ID                           post a system-menu command (IDM_INFO_ENTRY, SC_CLOSE...)
 //   message MSG [WPARAM [LPARAM]]           post any message to the main dialog
 //   close-popup                             end the box the main dialog owns
@@ -63,7 +66,7 @@ int Usage()
 {
     std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|enabled|disabled|focus ID"
                " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
-               " | settime-in SECONDS ID... | check ID | command ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
+               " | settime-in SECONDS ID... | check ID | command ID | press ID | text ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
                " | close-popup | quit | trace ID SECONDS\n",
                stderr);
     return 2;
@@ -252,19 +255,22 @@ private:
     void* m_pRemote = nullptr;
 };
 
-SYSTEMTIME LocalTimeIn(int nSeconds)
+// The local time nSeconds from now, and the same moment in whole seconds since 1970 UTC.
+SYSTEMTIME LocalTimeIn(int nSeconds, long long* pnEpoch)
 {
-    SYSTEMTIME st;
-    ::GetLocalTime(&st);
     FILETIME ft;
-    ::SystemTimeToFileTime(&st, &ft);
+    ::GetSystemTimeAsFileTime(&ft);
     ULARGE_INTEGER n;
     n.LowPart = ft.dwLowDateTime;
     n.HighPart = ft.dwHighDateTime;
     n.QuadPart += static_cast<ULONGLONG>(nSeconds) * 10000000ULL;
+    *pnEpoch = static_cast<long long>((n.QuadPart - 116444736000000000ULL) / 10000000ULL);
     ft.dwLowDateTime = n.LowPart;
     ft.dwHighDateTime = n.HighPart;
-    ::FileTimeToSystemTime(&ft, &st);
+    FILETIME local;
+    ::FileTimeToLocalFileTime(&ft, &local);
+    SYSTEMTIME st;
+    ::FileTimeToSystemTime(&local, &st);
     return st;
 }
 
@@ -287,6 +293,35 @@ bool Check(HWND hMain, HWND hRadio)
 }
 
 // Prints the text as hex: the console would mangle the code page 936 bytes.
+void PrintText(const char* pszWhat, HWND hItem)
+{
+    char line[128] = {};
+    ::GetWindowTextA(hItem, line, sizeof line);
+    std::printf("kovna_driver: %s [", pszWhat);
+    for (const char* p = line; *p; ++p)
+        std::printf("%02x", static_cast<unsigned char>(*p));
+    std::printf("]\n");
+    std::fflush(stdout);
+}
+
+// Sends the click and waits for kovna to have handled it.
+int Press(HWND hMain, int nID)
+{
+    LARGE_INTEGER start;
+    LARGE_INTEGER end;
+    LARGE_INTEGER frequency;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    DWORD_PTR dwResult = 0;
+    const LRESULT bSent = ::SendMessageTimeoutA(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                                                reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)), 0, 10000,
+                                                &dwResult);
+    ::QueryPerformanceCounter(&end);
+    std::printf("kovna_driver: press %.1f ms\n",
+                static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart));
+    return bSent ? 0 : 1;
+}
+
 int Trace(HWND hMain, HWND hItem, DWORD nSeconds)
 {
     DWORD dwProcessId = 0;
@@ -295,13 +330,7 @@ int Trace(HWND hMain, HWND hItem, DWORD nSeconds)
     if (!hProcess)
         Fail("cannot open kovna");
     for (DWORD i = 0; i < nSeconds * 4; ++i) {
-        char line[128] = {};
-        ::GetWindowTextA(hItem, line, sizeof line);
-        std::printf("kovna_driver: line [");
-        for (const char* p = line; *p; ++p)
-            std::printf("%02x", static_cast<unsigned char>(*p));
-        std::printf("]\n");
-        std::fflush(stdout);
+        PrintText("line", hItem);
         if (::WaitForSingleObject(hProcess, 250) == WAIT_OBJECT_0) {
             std::printf("kovna_driver: kovna ended\n");
             return 0;
@@ -372,12 +401,15 @@ int main(int argc, char** argv)
         return remote.Set(hPicker, st) ? 0 : 1;
     }
     if (std::strcmp(pszVerb, "settime-in") == 0 && argc >= 4) {
-        const SYSTEMTIME target = LocalTimeIn(static_cast<int>(Value(argv[2])));
+        const int nSeconds = static_cast<int>(Value(argv[2]));
+        long long nEpoch = 0;
+        const SYSTEMTIME target = LocalTimeIn(nSeconds, &nEpoch);
         const RemoteTime remote(hMain);
         for (int i = 3; i < argc; ++i)
             if (!remote.Set(Item(hMain, argv[i]), target))
                 Fail("cannot set the picker ", argv[i]);
-        std::printf("kovna_driver: target %02u:%02u:%02u\n", target.wHour, target.wMinute, target.wSecond);
+        std::printf("kovna_driver: target %02u:%02u:%02u epoch %lld\n", target.wHour, target.wMinute, target.wSecond,
+                    nEpoch);
         return 0;
     }
     if (Is(pszVerb, "check", argc, 1))
@@ -387,6 +419,12 @@ int main(int argc, char** argv)
         return Post(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)))
                    ? 0
                    : 1;
+    }
+    if (Is(pszVerb, "press", argc, 1))
+        return Press(hMain, static_cast<int>(Value(argv[2])));
+    if (Is(pszVerb, "text", argc, 1)) {
+        PrintText("text", Item(hMain, argv[2]));
+        return 0;
     }
     if (Is(pszVerb, "syscommand", argc, 1))
         return Post(hMain, WM_SYSCOMMAND, Value(argv[2]), 0) ? 0 : 1;

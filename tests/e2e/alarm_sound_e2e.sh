@@ -1,0 +1,135 @@
+#!/bin/sh
+# End to end with real sound: the real kovna.exe under Wine, playing through
+# Wine's PulseAudio driver into a private daemon's null sink, whose monitor
+# is read every 10 ms. The alarm must ring at its deadline, stop within
+# 300 ms of Reset, let a Set right after a Reset during a ring count from 60
+# (or 59) at once, and leave silence when the program ends during a ring.
+# The prefix is the run's own: its windows are unmanaged, so that the end
+# is not held up by Wine waiting for a window manager.
+# Usage: alarm_sound_e2e.sh kovna.exe kovna_driver.exe
+set -u
+KOVNA_EXE=$1
+DRIVER_EXE=$2
+HERE=$(dirname "$0")
+. "$HERE/../../scripts/wine-env.sh"
+. "$HERE/../../scripts/x-tools.sh"
+
+kovna_need_x pulseaudio parec pactl python3
+
+WORK=$(mktemp -d /tmp/kovna-sound.XXXXXX)
+KOVNA_PID=
+cleanup() {
+    [ -n "$KOVNA_PID" ] && kill "$KOVNA_PID" 2>/dev/null
+    [ -n "${PAREC_PID:-}" ] && kill "$PAREC_PID" 2>/dev/null
+    kovna_pulse_stop
+    "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
+    rm -rf "$WORK"
+}
+trap cleanup EXIT INT TERM
+
+kovna_wine_env "$WORK/prefix"
+kovna_wine_prefix && kovna_wine_unmanaged || exit 1
+kovna_pulse_start "$WORK/pulse" || exit 1
+
+# A three-second tone where the program looks for its alarm.
+mkdir -p "$WINEPREFIX/drive_c/windows/Media"
+python3 - "$WINEPREFIX/drive_c/windows/Media/ringin.wav" <<'PY' || exit 1
+import math, struct, sys, wave
+out = wave.open(sys.argv[1], "wb")
+out.setnchannels(1)
+out.setsampwidth(2)
+out.setframerate(22050)
+out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 880 * i / 22050)))
+                         for i in range(3 * 22050)))
+out.close()
+PY
+
+LEVELS=$WORK/levels
+: >"$LEVELS"
+parec -d "$KOVNA_PULSE_MONITOR" --raw --format=s16le --rate=8000 --channels=1 --latency-msec=10 |
+    python3 "$HERE/sound_level.py" >"$LEVELS" &
+PAREC_PID=$!
+
+now() { date +%s.%N; }
+drive() { timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null; }
+# The time of the first (or last) 10 ms of sound arriving after time $1.
+LOUD=1000
+first_loud_after() { awk -v t="$1" -v l=$LOUD '$1 > t && $2 > l { print $1; exit }' "$LEVELS"; }
+last_loud() { awk -v l=$LOUD '$2 > l { t = $1 } END { print t }' "$LEVELS"; }
+# How far $1 is after $2, in milliseconds.
+ms_after() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (a - b) * 1000 }'; }
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+ring_at_in() {
+    target=$(drive settime-in "$1" IDC_DATE IDC_TIME) || fail "cannot set the pickers"
+    DEADLINE=${target##* }
+    drive command IDC_BTN_SET_AT || fail "cannot press Set"
+    heard() { [ -n "$(first_loud_after "$DEADLINE.0" -1)" ]; }
+    kovna_wait_for $(($1 + 5)) heard || fail "no ring after its deadline"
+    # Within the whole second before the deadline counts as early.
+    ONSET=$(awk -v l=$LOUD -v t="$((DEADLINE - 1))" '$1 > t && $2 > l { print $1; exit }' "$LEVELS")
+}
+# A press of the dialog's button, sent; prints how long kovna took.
+press() {
+    drive press "$1" | sed 's/^kovna_driver: //'
+}
+quiet_after() {
+    last=$(last_loud)
+    [ -z "$last" ] || [ "$(ms_after "$last" "$1")" -le "$2" ] || fail "sound $(ms_after "$last" "$1") ms after $3"
+}
+
+"$KOVNA_WINE" "$KOVNA_EXE" </dev/null >/dev/null 2>&1 &
+KOVNA_PID=$!
+drive wait shown && drive wait filled IDC_STATIC_CLOCK || fail "kovna did not start"
+sleep 1
+[ -z "$(last_loud)" ] || fail "sound before any alarm"
+
+# 1. The alarm (the mode kovna starts in) rings at its deadline and rings on.
+ring_at_in 3
+late=$(ms_after "$ONSET" "$DEADLINE")
+echo "ring 1 heard $late ms after its deadline"
+[ "$late" -ge -30 ] || fail "the ring came ${late} ms early"
+[ "$late" -le 500 ] || fail "the ring came ${late} ms late"
+sleep 4
+[ "$(ms_after "$(last_loud)" "$(now)")" -ge -100 ] || fail "the ring did not repeat past its three seconds"
+
+# 2. Reset during the ring silences it.
+pressed=$(now)
+echo "Reset: $(press IDC_BTN_SET_AT)"
+sleep 1.5
+quiet_after "$pressed" 300 "Reset"
+echo "silent $(ms_after "$(last_loud)" "$pressed") ms after Reset"
+
+# 3. Reset then Set during a ring: the Set counts its whole minute at once.
+drive settext IDC_EDIT_COUNT 1 || fail "cannot type the interval"
+ring_at_in 2
+sleep 0.5
+pressed=$(now)
+echo "Reset: $(press IDC_BTN_SET_AT)"
+echo "Set:   $(press IDC_BTN_SET_AFTER)"
+drive wait filled IDC_STATIC_COUNTDOWN || fail "the countdown line stayed empty"
+line=$(drive text IDC_STATIC_COUNTDOWN)
+echo "line: $line"
+case $line in
+*"[3630c3ebbaf3c4d6c1e52e]"* | *"[3539c3ebbaf3c4d6c1e52e]"*) ;;
+*) fail "the new countdown did not start at 60 or 59" ;;
+esac
+sleep 1
+quiet_after "$pressed" 300 "Reset and Set"
+
+# 4. Exit during a ring: silence once the window is gone.
+echo "Reset: $(press IDC_BTN_SET_AFTER)"
+ring_at_in 2
+sleep 0.5
+quit=$(now)
+drive quit || fail "cannot press Exit"
+ended() { ! kill -0 "$KOVNA_PID" 2>/dev/null; }
+kovna_wait_for 15 ended || fail "kovna did not end"
+KOVNA_PID=
+echo "kovna ended $(ms_after "$(now)" "$quit") ms after Exit"
+sleep 1.5
+quiet_after "$quit" 300 "Exit"
+echo "PASS: rings on time, Reset and Exit silence it, Set after Reset counts from the top"
+exit 0
