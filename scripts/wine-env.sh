@@ -116,3 +116,19 @@ kovna_pulse_stop() {
     wait "$KOVNA_PULSE_PID" 2>/dev/null
     KOVNA_PULSE_PID=
 }
+
+# A three-second 880 Hz tone, made here, as the prefix's
+# C:\WINDOWS\Media\ringin.wav.
+kovna_alarm_tone() {
+    mkdir -p "$WINEPREFIX/drive_c/windows/Media"
+    python3 - "$WINEPREFIX/drive_c/windows/Media/ringin.wav" <<'PY'
+import math, struct, sys, wave
+out = wave.open(sys.argv[1], "wb")
+out.setnchannels(1)
+out.setsampwidth(2)
+out.setframerate(22050)
+out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 880 * i / 22050)))
+                         for i in range(3 * 22050)))
+out.close()
+PY
+}

@@ -31,18 +31,7 @@ kovna_wine_env "$WORK/prefix"
 kovna_wine_prefix && kovna_wine_unmanaged || exit 1
 kovna_pulse_start "$WORK/pulse" || exit 1
 
-# A three-second tone where the program looks for its alarm.
-mkdir -p "$WINEPREFIX/drive_c/windows/Media"
-python3 - "$WINEPREFIX/drive_c/windows/Media/ringin.wav" <<'PY' || exit 1
-import math, struct, sys, wave
-out = wave.open(sys.argv[1], "wb")
-out.setnchannels(1)
-out.setsampwidth(2)
-out.setframerate(22050)
-out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 880 * i / 22050)))
-                         for i in range(3 * 22050)))
-out.close()
-PY
+kovna_alarm_tone || exit 1
 
 LEVELS=$WORK/levels
 : >"$LEVELS"
