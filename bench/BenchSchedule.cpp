@@ -194,7 +194,7 @@ void CALLBACK RunBench(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 int main(int argc, char** argv)
 {
     g_bAbsoluteCopy = argc > 1 && std::strcmp(argv[1], "absolute") == 0;
-    ::InitCommonControls();
+    AfxInitCommonControls();
     AfxSetSystemApi(&g_api);
     CKovnaDlg dlg;
     g_pDlg = &dlg;
