@@ -5,6 +5,7 @@
 
 class CKovnaApp : public CWinApp {
 public:
-    // Runs the main dialog and returns FALSE, so the process ends with it.
+    // Runs the main dialog, or says why it could not, and returns FALSE, so
+    // the process ends with it.
     BOOL InitInstance() override;
 };

@@ -259,7 +259,7 @@ int main(int argc, char** argv)
 {
     g_bAbsoluteCopy = argc > 1 && std::strcmp(argv[1], "absolute") == 0;
     g_api.bRealSound = argc > 1 && std::strcmp(argv[1], "sound") == 0;
-    ::InitCommonControls();
+    AfxInitCommonControls();
     AfxSetSystemApi(&g_api);
     CKovnaDlg dlg;
     g_pDlg = &dlg;

@@ -2,6 +2,7 @@
 #include "platform/SystemApi.h"
 
 #include <atomic>
+#include <cstring>
 #include <mmsystem.h>
 
 namespace {
@@ -9,15 +10,35 @@ namespace {
 CSystemApi g_realApi;
 std::atomic<CSystemApi*> g_pApi{&g_realApi};
 
-// The sound and the notification icon are loaded on first use: most runs
-// never ring or hide, and under Wine shell32 and winmm cost start-up time
-// and memory. A module loaded twice by a race only counts one more reference.
+// Windows looks in the program's own folder first for any DLL that is not a
+// known DLL, so one planted beside kovna.exe under a system name would run in
+// our process. The common controls, the sound and the icon come from the
+// system folder by full path instead; the altered search path makes the
+// module's own imports come from there too.
+HMODULE LoadSystemLibrary(const char* pszModule)
+{
+    char szPath[MAX_PATH];
+    const UINT nFolder = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    const size_t nName = std::strlen(pszModule);
+    if (nFolder == 0 || nFolder + 1 + nName >= MAX_PATH)
+        return nullptr;
+    szPath[nFolder] = '\\';
+    std::memcpy(szPath + nFolder + 1, pszModule, nName + 1);
+    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+// The modules are loaded on first use: most runs never ring or hide, and
+// under Wine shell32 and winmm cost start-up time and memory. Each stays
+// loaded for the life of the process on purpose: the controls it registered,
+// a sound a worker plays or the icon may be in use until the very end. A
+// module loaded twice by a race only counts one more reference; one that
+// failed to load is asked for again on the next use.
 template <typename Fn>
 Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszName)
 {
     Fn pfn = slot.load();
     if (!pfn) {
-        if (const HMODULE hModule = ::LoadLibraryA(pszModule))
+        if (const HMODULE hModule = LoadSystemLibrary(pszModule))
             pfn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)));
         slot.store(pfn);
     }
@@ -26,6 +47,7 @@ Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszN
 
 std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
 std::atomic<decltype(&::Shell_NotifyIconA)> g_pfnShellNotifyIcon{nullptr};
+std::atomic<decltype(&::InitCommonControlsEx)> g_pfnInitCommonControlsEx{nullptr};
 
 } // namespace
 
@@ -71,6 +93,12 @@ DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 int CSystemApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
     return ::MessageBoxA(hWnd, pszText, pszCaption, uType);
+}
+
+BOOL CSystemApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)
+{
+    const auto pfn = LoadOnFirstUse(g_pfnInitCommonControlsEx, "comctl32.dll", "InitCommonControlsEx");
+    return pfn && pfn(pInit);
 }
 
 CSystemApi& AfxSystemApi() { return *g_pApi.load(); }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 #include <shellapi.h>
 
 class CSystemApi {
@@ -21,6 +22,7 @@ public:
     virtual BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData);
     virtual DWORD GetVersion();
     virtual int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
+    virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
 };
 
 // The seam in force; the real system unless a test installed another.

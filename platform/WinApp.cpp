@@ -1,8 +1,9 @@
-// The application object, its message loop, resource lookup and LoadString.
+// The application object, its message loop, resource lookup, the common controls and LoadString.
 #include "platform/WinApp.h"
 
 #include <string>
 
+#include "platform/SystemApi.h"
 #include "platform/Thread.h"
 
 namespace {
@@ -54,6 +55,14 @@ int AfxWinMain()
     if (AfxLiveWorkerCount() != 0)
         ::ExitProcess(static_cast<UINT>(nResult));
     return nResult;
+}
+
+BOOL AfxInitCommonControls()
+{
+    // Windows registers no common control class until asked, and
+    // InitCommonControls alone leaves out the date and time picker.
+    INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    return AfxSystemApi().InitCommonControlsEx(&init);
 }
 
 BOOL CString::LoadString(UINT nID)

@@ -29,3 +29,8 @@ HINSTANCE AfxFindResourceHandle(LPCSTR pszName, LPCSTR pszType);
 
 // The framework's start: InitInstance, then Run unless it returned FALSE.
 int AfxWinMain();
+
+// Registers the common control classes that templates may hold: the
+// Windows 95 set and the date and time picker. FALSE when comctl32 could
+// not do it.
+BOOL AfxInitCommonControls();

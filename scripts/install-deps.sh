@@ -35,11 +35,16 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# Wine takes the ANSI code page from the locale: zh_CN.UTF-8 gives 936.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+# Wine takes the ANSI code page from the locale: zh_CN.UTF-8 gives 936. Grep
+# reads the whole list: with -q it could stop early and, under pipefail, the
+# list's broken pipe would read as "missing".
+has_zh_cn() { locale -a 2>/dev/null | grep -ix 'zh_CN\.utf-\?8' >/dev/null; }
+if ! has_zh_cn; then
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
         echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
     "${sudo_cmd[@]}" locale-gen >/dev/null
+    # locale-gen skips a locale it cannot build without failing.
+    has_zh_cn || { echo "install-deps: the zh_CN.UTF-8 locale could not be generated" >&2; exit 1; }
 fi

@@ -28,6 +28,12 @@ void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body)
 {
+    // kovna.exe registers the control classes at its start, which these
+    // dialogs skip; the test process asks comctl32 itself.
+    [[maybe_unused]] static const BOOL s_bControls = [] {
+        INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+        return ::InitCommonControlsEx(&init);
+    }();
     AfxResetWorkers();
     t_pBody = &body;
     t_pDialog = &dlg;

@@ -135,3 +135,9 @@ int CRecordingApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UIN
         onMessageBox(call);
     return nMessageBoxResult;
 }
+
+BOOL CRecordingApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)
+{
+    Record({"InitCommonControlsEx", {pInit->dwSize, pInit->dwICC}, {}, {}, {}});
+    return onInitCommonControlsEx ? onInitCommonControlsEx(pInit->dwICC) : TRUE;
+}

@@ -31,6 +31,9 @@ public:
     int nMessageBoxResult = IDOK;
     // Runs inside MessageBoxA after it was recorded (e.g. to look at the dialog meanwhile).
     std::function<void(const RecordedCall&)> onMessageBox;
+    // Runs inside InitCommonControlsEx with the classes asked for, and gives its answer; the
+    // test process registered every class before, so by default it only says yes.
+    std::function<BOOL(DWORD dwICC)> onInitCommonControlsEx;
 
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsNamed(const std::string& name) const;
@@ -52,6 +55,7 @@ public:
     BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
     DWORD GetVersion() override;
     int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
+    BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
 
     static constexpr uintptr_t kFakeToken = 0x4B0;
 

@@ -4,7 +4,8 @@
 //   wait shown|hidden|popup|no-popup|menu|tip|no-tip
 //                                           wait for the main dialog, a box it owns, the pop-up menu,
 //                                           a tooltip on the screen
-//   wait filled|enabled|disabled|focus ID   wait for a state of control ID of the main dialog
+//   wait filled|empty|enabled|disabled|focus ID
+//                                           wait for a state of control ID of the main dialog
 //   has ID | enabled ID                     exit status 0 if the control exists | is enabled
 //   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
 //   settext ID TEXT                         set a control's text (sent: judged before the next step)
@@ -64,7 +65,7 @@ const Name kNames[] = {
 
 int Usage()
 {
-    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|enabled|disabled|focus ID"
+    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|empty|enabled|disabled|focus ID"
                " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
                " | settime-in SECONDS ID... | check ID | command ID | press ID | text ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
                " | close-popup | quit | trace ID SECONDS\n",
@@ -192,6 +193,8 @@ bool Wait(HWND hMain, int argc, char** argv)
         const HWND hItem = Item(hMain, argv[3]);
         if (std::strcmp(pszWhat, "filled") == 0)
             return WaitFor(nSeconds, [&] { return ::GetWindowTextLengthA(hItem) > 0; });
+        if (std::strcmp(pszWhat, "empty") == 0)
+            return WaitFor(nSeconds, [&] { return ::GetWindowTextLengthA(hItem) == 0; });
         if (std::strcmp(pszWhat, "enabled") == 0)
             return WaitFor(nSeconds, [&] { return ::IsWindowEnabled(hItem) != FALSE; });
         if (std::strcmp(pszWhat, "disabled") == 0)
