@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release twice, in two build folders of different paths, and fails
 # unless both give byte-identical zips and checksums. release.sh checks each
-# exe's imports on the way.
+# exe's imports on the way; this also checks that the import check fails on
+# an exe that imports a function XP lacks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -15,6 +16,13 @@ for run in a b; do
 done
 
 status=0
+# The import check must catch a function XP lacks.
+printf '#include <windows.h>\nint main(void) { return (int)GetTickCount64(); }\n' >"$root/vista-only.c"
+i686-w64-mingw32-gcc -D_WIN32_WINNT=0x0600 "$root/vista-only.c" -o "$root/vista-only.exe"
+if ! scripts/check-imports.sh i686 "$root/vista-only.exe" 2>&1 | grep -q 'lacks: GetTickCount64'; then
+    echo "scripts/check-imports.sh passed an exe that imports GetTickCount64" >&2
+    status=1
+fi
 for file in $(cd "$root/dist-a" && ls); do
     if ! cmp "$root/dist-a/$file" "$root/dist-b/$file"; then
         status=1
