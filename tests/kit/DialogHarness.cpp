@@ -5,6 +5,7 @@ namespace {
 
 thread_local const std::function<void()>* t_pBody = nullptr;
 thread_local CDialog* t_pDialog = nullptr;
+thread_local UINT_PTR t_nBodyTimer = 0;
 thread_local UINT_PTR t_nEndTimer = 0;
 
 void CALLBACK EndIfOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
@@ -18,15 +19,24 @@ void CALLBACK EndIfOpen(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 {
     ::KillTimer(nullptr, nIDEvent);
+    t_nBodyTimer = 0;
     (*t_pBody)();
     // Timer messages come only when nothing else is queued, so whatever the
     // body posted is handled first.
-    t_nEndTimer = ::SetTimer(nullptr, 0, 0, EndIfOpen);
+    if (t_pDialog)
+        t_nEndTimer = ::SetTimer(nullptr, 0, 0, EndIfOpen);
+}
+
+void StopTimer(UINT_PTR& nTimer)
+{
+    if (nTimer)
+        ::KillTimer(nullptr, nTimer);
+    nTimer = 0;
 }
 
 } // namespace
 
-INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body)
+void RunInModalLoop(const std::function<void()>& run, const std::function<void()>& body)
 {
     // kovna.exe registers the control classes at its start, which these
     // dialogs skip; the test process asks comctl32 itself.
@@ -36,14 +46,19 @@ INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body)
     }();
     AfxResetWorkers();
     t_pBody = &body;
-    t_pDialog = &dlg;
-    ::SetTimer(nullptr, 0, 0, RunBody);
-    const INT_PTR nResult = dlg.DoModal();
-    if (t_nEndTimer) {
-        ::KillTimer(nullptr, t_nEndTimer);
-        t_nEndTimer = 0;
-    }
+    t_nBodyTimer = ::SetTimer(nullptr, 0, 0, RunBody);
+    run();
+    // A body left waiting would run in some later test's loop.
+    StopTimer(t_nBodyTimer);
+    StopTimer(t_nEndTimer);
     t_pBody = nullptr;
+}
+
+INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body)
+{
+    INT_PTR nResult = 0;
+    t_pDialog = &dlg;
+    RunInModalLoop([&] { nResult = dlg.DoModal(); }, body);
     t_pDialog = nullptr;
     return nResult;
 }

@@ -2,11 +2,11 @@
 // registered the date and time picker, as Windows leaves it until asked.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "app/KovnaApp.h"
 #include "kit/Controls.h"
+#include "kit/DialogHarness.h"
 #include "kit/Recorder.h"
 #include "res/resource.h"
 
@@ -43,15 +43,6 @@ private:
     bool m_bTaken = false;
 };
 
-// Runs body inside the next message loop of this thread: the start's modal loop.
-std::function<void()> g_body;
-
-void CALLBACK RunBody(HWND, UINT, UINT_PTR nIDEvent, DWORD)
-{
-    ::KillTimer(nullptr, nIDEvent);
-    g_body();
-}
-
 struct StartResult {
     BOOL bInitInstance = TRUE;
     bool bShown = false;
@@ -63,18 +54,14 @@ struct StartResult {
 StartResult Start()
 {
     StartResult result;
-    g_body = [&] {
-        const HWND hDlg = AfxGetMainWnd()->m_hWnd;
-        result.bShown = ::IsWindowVisible(hDlg);
-        result.dateClass = ClassName(::GetDlgItem(hDlg, IDC_DATE));
-        result.timeClass = ClassName(::GetDlgItem(hDlg, IDC_TIME));
-        ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
-    };
-    const UINT_PTR nTimer = ::SetTimer(nullptr, 0, 0, RunBody);
-    AfxResetWorkers();
-    CKovnaApp app;
-    result.bInitInstance = app.InitInstance();
-    ::KillTimer(nullptr, nTimer);
+    RunInModalLoop([&] { result.bInitInstance = CKovnaApp().InitInstance(); },
+                   [&] {
+                       const HWND hDlg = AfxGetMainWnd()->m_hWnd;
+                       result.bShown = ::IsWindowVisible(hDlg);
+                       result.dateClass = ClassName(::GetDlgItem(hDlg, IDC_DATE));
+                       result.timeClass = ClassName(::GetDlgItem(hDlg, IDC_TIME));
+                       ::PostMessageA(hDlg, WM_COMMAND, IDCANCEL, 0);
+                   });
     return result;
 }
 
