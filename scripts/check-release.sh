@@ -16,12 +16,15 @@ for run in a b; do
 done
 
 status=0
-# The import check must catch a function XP lacks.
+# The import check must catch a function XP lacks. Its verdict is read whole:
+# under pipefail its own failing exit would otherwise decide.
 printf '#include <windows.h>\nint main(void) { return (int)GetTickCount64(); }\n' >"$root/vista-only.c"
 i686-w64-mingw32-gcc -D_WIN32_WINNT=0x0600 "$root/vista-only.c" -o "$root/vista-only.exe"
-if ! scripts/check-imports.sh i686 "$root/vista-only.exe" 2>&1 | grep -q 'lacks: GetTickCount64'; then
-    echo "scripts/check-imports.sh passed an exe that imports GetTickCount64" >&2
-    status=1
+verdict=$(scripts/check-imports.sh i686 "$root/vista-only.exe" 2>&1 || true)
+if ! grep -q 'lacks: GetTickCount64' <<<"$verdict"; then
+    echo "scripts/check-imports.sh passed an exe that imports GetTickCount64:" >&2
+    echo "$verdict" >&2
+    exit 1
 fi
 for file in $(cd "$root/dist-a" && ls); do
     if ! cmp "$root/dist-a/$file" "$root/dist-b/$file"; then
