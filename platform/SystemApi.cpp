@@ -82,10 +82,22 @@ BOOL CSystemApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
     return pfn && pfn(pszSound, hModule, fdwSound);
 }
 
+BOOL CSystemApi::LoadSoundModule() { return LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA") != nullptr; }
+
+EXECUTION_STATE CSystemApi::SetThreadExecutionState(EXECUTION_STATE esFlags)
+{
+    return ::SetThreadExecutionState(esFlags);
+}
+
 BOOL CSystemApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
 {
     const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconA");
     return pfn && pfn(dwMessage, pData);
+}
+
+BOOL CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+{
+    return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
 }
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }

@@ -56,20 +56,40 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
     pThread->m_nThreadID = nThreadID;
     g_live.push_back(pThread);
     ::SetThreadPriority(pThread->m_hThread, nPriority);
-    if (!(dwCreateFlags & CREATE_SUSPENDED))
-        ::ResumeThread(pThread->m_hThread);
+    if (!(dwCreateFlags & CREATE_SUSPENDED) && ::ResumeThread(pThread->m_hThread) == static_cast<DWORD>(-1)) {
+        // A thread that never runs would never leave the registry, and the
+        // end of the program would wait for it; the caller keeps pParam.
+        ::TerminateThread(pThread->m_hThread, 0);
+        g_live.pop_back();
+        delete pThread;
+        return nullptr;
+    }
     return pThread;
 }
 
+namespace {
+
+// A wait that cannot wait (a bad handle) would return at once, and every
+// loop around it would spin: sleep the time out instead.
+BOOL WaitOrSleep(DWORD dwResult, DWORD nMilliseconds)
+{
+    if (dwResult != WAIT_FAILED)
+        return dwResult == WAIT_TIMEOUT;
+    ::Sleep(nMilliseconds);
+    return TRUE;
+}
+
+} // namespace
+
 BOOL AfxWorkerSleep(DWORD nMilliseconds)
 {
-    return ::WaitForSingleObject(StopEvent(), nMilliseconds) == WAIT_TIMEOUT;
+    return WaitOrSleep(::WaitForSingleObject(StopEvent(), nMilliseconds), nMilliseconds);
 }
 
 BOOL AfxWorkerWait(DWORD nMilliseconds, HANDLE hWake)
 {
     const HANDLE handles[] = {StopEvent(), hWake};
-    return ::WaitForMultipleObjects(2, handles, FALSE, nMilliseconds) == WAIT_TIMEOUT;
+    return WaitOrSleep(::WaitForMultipleObjects(2, handles, FALSE, nMilliseconds), nMilliseconds);
 }
 
 void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText)
@@ -83,6 +103,13 @@ void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText)
     }
     // A handle whose window has just been destroyed only makes the call fail.
     ::SetWindowTextA(hWnd, pszText);
+}
+
+void AfxWorkerPostMessage(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CSingleLock lock(g_windowsLock);
+    if (!g_bWindowsClosed)
+        ::PostMessageA(pWnd->m_hWnd, nMsg, wParam, lParam);
 }
 
 BOOL AfxWorkersStopping() { return ::WaitForSingleObject(StopEvent(), 0) == WAIT_OBJECT_0; }
@@ -132,9 +159,13 @@ int AfxLiveWorkerCount()
     return static_cast<int>(g_live.size());
 }
 
-void AfxResetWorkers()
+BOOL AfxResetWorkers()
 {
+    // A worker still alive would take the cleared stop as leave to go on.
+    if (AfxLiveWorkerCount() != 0)
+        return FALSE;
     g_stopEvent.Reset();
     CSingleLock lock(g_windowsLock);
     g_bWindowsClosed = false;
+    return TRUE;
 }

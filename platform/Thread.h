@@ -49,6 +49,10 @@ class CWnd;
 // touched while it still exists.
 void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText);
 
+// For workers: posts a message to one of the dialog's windows, or nothing
+// once the program has begun to take its windows down. Never waits.
+void AfxWorkerPostMessage(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+
 // For the GUI thread at the program's end: asks every worker to stop and
 // waits for them, handling the messages they send meanwhile (a worker may be
 // inside SetWindowText on one of our windows). TRUE when all have ended
@@ -59,5 +63,6 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs);
 // Workers that have not ended yet.
 int AfxLiveWorkerCount();
 
-// Lets workers run again after AfxStopWorkers (tests run many dialogs in one process).
-void AfxResetWorkers();
+// Lets workers run again after AfxStopWorkers (tests run many dialogs in one
+// process); FALSE, and nothing changed, while a worker is still alive.
+BOOL AfxResetWorkers();

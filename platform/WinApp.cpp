@@ -78,3 +78,17 @@ BOOL CString::LoadString(UINT nID)
         }
     }
 }
+
+CString AfxFormatSystemError(DWORD dwError)
+{
+    char szText[512] = "";
+    const DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                           dwError, 0, szText, sizeof szText, nullptr);
+    DWORD nEnd = nLength < sizeof szText ? nLength : 0;
+    while (nEnd > 0 && (szText[nEnd - 1] == '\r' || szText[nEnd - 1] == '\n' || szText[nEnd - 1] == ' '))
+        --nEnd;
+    CString strText(szText, static_cast<int>(nEnd));
+    if (strText.IsEmpty())
+        strText.Format("%lu", static_cast<unsigned long>(dwError));
+    return strText;
+}

@@ -27,6 +27,10 @@ HINSTANCE AfxGetResourceHandle();
 // The module that holds a resource of this name and type (ours, or null).
 HINSTANCE AfxFindResourceHandle(LPCSTR pszName, LPCSTR pszType);
 
+// The system's own words for an error code, without the line end; the code
+// in figures where the system has none.
+CString AfxFormatSystemError(DWORD dwError);
+
 // The framework's start: InitInstance, then Run unless it returned FALSE.
 int AfxWinMain();
 

@@ -214,6 +214,19 @@ LRESULT Sig_v_u_pt(CWnd* p, UINT, WPARAM w, LPARAM l)
     return 0;
 }
 
+template <class T, BOOL (T::*F)()>
+LRESULT Sig_b_v(CWnd* p, UINT, WPARAM, LPARAM)
+{
+    return (static_cast<T*>(p)->*F)();
+}
+
+template <class T, void (T::*F)(BOOL)>
+LRESULT Sig_v_b(CWnd* p, UINT, WPARAM w, LPARAM)
+{
+    (static_cast<T*>(p)->*F)(static_cast<BOOL>(w));
+    return 0;
+}
+
 template <class T, LRESULT (T::*F)(WPARAM, LPARAM)>
 LRESULT Sig_l_w_l(CWnd* p, UINT, WPARAM w, LPARAM l)
 {
@@ -234,6 +247,8 @@ LRESULT Sig_l_w_l(CWnd* p, UINT, WPARAM w, LPARAM l)
 #define ON_WM_MOUSEMOVE() AFX_MSG_ENTRY(WM_MOUSEMOVE, Sig_v_u_pt, OnMouseMove)
 #define ON_WM_LBUTTONDOWN() AFX_MSG_ENTRY(WM_LBUTTONDOWN, Sig_v_u_pt, OnLButtonDown)
 #define ON_WM_LBUTTONUP() AFX_MSG_ENTRY(WM_LBUTTONUP, Sig_v_u_pt, OnLButtonUp)
+#define ON_WM_QUERYENDSESSION() AFX_MSG_ENTRY(WM_QUERYENDSESSION, Sig_b_v, OnQueryEndSession)
+#define ON_WM_ENDSESSION() AFX_MSG_ENTRY(WM_ENDSESSION, Sig_v_b, OnEndSession)
 // Every control-colour message goes to one handler.
 #define ON_WM_CTLCOLOR()                                       \
     AFX_MSG_ENTRY(WM_CTLCOLORBTN, Sig_hbr_ctlcolor, OnCtlColor)       \

@@ -1,6 +1,8 @@
 // The modal harness and the message pumps that wait for a condition.
 #include "DialogHarness.h"
 
+#include <gtest/gtest.h>
+
 namespace {
 
 thread_local const std::function<void()>* t_pBody = nullptr;
@@ -44,7 +46,8 @@ void RunInModalLoop(const std::function<void()>& run, const std::function<void()
         INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
         return ::InitCommonControlsEx(&init);
     }();
-    AfxResetWorkers();
+    // Workers of an earlier dialog may still be on their way out.
+    EXPECT_TRUE(PumpUntil([] { return AfxResetWorkers() != FALSE; }, 10000)) << "an earlier worker lives on";
     t_pBody = &body;
     t_nBodyTimer = ::SetTimer(nullptr, 0, 0, RunBody);
     run();

@@ -89,6 +89,8 @@ BOOL CRecordingApi::CloseHandle(HANDLE hObject)
 BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
 {
     Record({"ExitWindowsEx", {uFlags, dwReason}, {}, {}, {}});
+    if (!bExitWindowsResult)
+        dwLastError = dwExitWindowsError;
     return bExitWindowsResult;
 }
 
@@ -99,6 +101,18 @@ BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
     // A new sound, or none, ends the one playing, as the system does.
     m_bSoundPlaying = pszSound && (fdwSound & SND_LOOP) && bPlaySoundResult;
     return pszSound ? bPlaySoundResult.load() : TRUE;
+}
+
+BOOL CRecordingApi::LoadSoundModule()
+{
+    Record({"LoadSoundModule", {}, {}, {}, {}});
+    return TRUE;
+}
+
+EXECUTION_STATE CRecordingApi::SetThreadExecutionState(EXECUTION_STATE esFlags)
+{
+    Record({"SetThreadExecutionState", {esFlags, ::GetCurrentThreadId()}, {}, {}, {}});
+    return ES_CONTINUOUS;
 }
 
 bool CRecordingApi::SoundPlaying() const
@@ -118,6 +132,14 @@ BOOL CRecordingApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
     }
     Record(call);
     return bShellResult;
+}
+
+BOOL CRecordingApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+{
+    Record({"SetWindowPos",
+            {reinterpret_cast<uintptr_t>(hWnd), reinterpret_cast<uintptr_t>(hWndInsertAfter), uFlags},
+            {}, {}, {}});
+    return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
 }
 
 DWORD CRecordingApi::GetVersion()

@@ -25,6 +25,7 @@ public:
     BOOL bOpenTokenResult = TRUE;
     DWORD dwLastError = 0;
     BOOL bExitWindowsResult = TRUE;
+    DWORD dwExitWindowsError = 0;  // the last error a refused ExitWindowsEx leaves
     std::atomic<BOOL> bPlaySoundResult{FALSE};  // TRUE: a sound starts and, looped, plays until PlaySoundA(NULL)
     BOOL bShellResult = TRUE;
     DWORD dwVersion = 0x0A;        // low byte: the major version
@@ -52,7 +53,12 @@ public:
     BOOL CloseHandle(HANDLE hObject) override;
     BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
     BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound) override;
+    BOOL LoadSoundModule() override;
+    // Recorded with the flags and the calling thread.
+    EXECUTION_STATE SetThreadExecutionState(EXECUTION_STATE esFlags) override;
     BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
+    // Recorded with the window and the rank (args: hWnd, hWndInsertAfter, uFlags), then done.
+    BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
     DWORD GetVersion() override;
     int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
