@@ -29,26 +29,60 @@ void StartRinging(const ScheduleTicket& ticket, const CountdownEffects& effects)
 class CDeadlineClock {
 public:
     CDeadlineClock(const ScheduleTicket& ticket, const CountdownEffects& effects)
-        : m_ticket(ticket), m_effects(effects), m_nLastTick(ticket.deadline.nStartTick)
+        : m_bRelative(ticket.kind == SCHEDULE_AFTER),
+          m_effects(effects),
+          m_nLastTick(ticket.deadline.nStartTick),
+          m_nDeadlineMs(m_bRelative ? ticket.deadline.nSecondsLeft * kSecondMs : ticket.deadline.nTargetMs)
     {
     }
 
     int64_t LeftMs()
     {
-        if (m_ticket.kind != SCHEDULE_AFTER)
-            return m_ticket.deadline.nTargetMs - m_effects.wallClockMs();
+        if (!m_bRelative)
+            return m_nDeadlineMs - m_effects.wallClockMs();
         const uint32_t nTick = m_effects.tickCount();
         m_nElapsedMs += static_cast<uint32_t>(nTick - m_nLastTick);
         m_nLastTick = nTick;
-        return m_ticket.deadline.nSecondsLeft * kSecondMs - m_nElapsedMs;
+        return m_nDeadlineMs - m_nElapsedMs;
+    }
+
+    // The deadline moves to nMs from the last reading.
+    void MoveDeadline(int64_t nMs) { m_nDeadlineMs = nMs + (m_bRelative ? m_nElapsedMs : m_effects.wallClockMs()); }
+
+private:
+    const bool m_bRelative;
+    const CountdownEffects& m_effects;
+    uint32_t m_nLastTick;
+    int64_t m_nElapsedMs = 0;  // relative: since the press
+    int64_t m_nDeadlineMs;     // relative: after the press; absolute: on the wall clock
+};
+
+// The system stays awake while a worker counts; the request is this thread's
+// and is withdrawn when the worker leaves, whichever way.
+class CAwakeRequest {
+public:
+    explicit CAwakeRequest(const CountdownEffects& effects) : m_effects(effects) {}
+    ~CAwakeRequest()
+    {
+        if (m_bRequested)
+            m_effects.stayAwake(false);
+    }
+    CAwakeRequest(const CAwakeRequest&) = delete;
+    CAwakeRequest& operator=(const CAwakeRequest&) = delete;
+
+    void Request()
+    {
+        if (!m_bRequested)
+            m_effects.stayAwake(true);
+        m_bRequested = true;
     }
 
 private:
-    const ScheduleTicket& m_ticket;
     const CountdownEffects& m_effects;
-    uint32_t m_nLastTick;
-    int64_t m_nElapsedMs = 0;
+    bool m_bRequested = false;
 };
+
+bool IsPowerMode(int nMode) { return nMode == MODE_SHUTDOWN || nMode == MODE_REBOOT; }
 
 } // namespace
 
@@ -78,16 +112,26 @@ int CountdownSecondsShown(int64_t nLeftMs)
 unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects)
 {
     CDeadlineClock clock(ticket, effects);
+    CAwakeRequest awake(effects);
     int nShown = 0;
     for (;;) {
-        const int64_t nLeftMs = clock.LeftMs();
+        int64_t nLeftMs = clock.LeftMs();
+        if (nLeftMs < -kMissedDeadlineMs && IsPowerMode(ticket.nMode)) {
+            // Whoever wakes the computer must not lose their work without a warning.
+            clock.MoveDeadline(kFinalMinuteSeconds * kSecondMs);
+            nLeftMs = kFinalMinuteSeconds * kSecondMs;
+        }
         const int nLeft = CountdownSecondsShown(nLeftMs);
         if (!ScheduleSetLeft(ticket, nLeft) || nLeft < 1)
             break;
+        awake.Request();
         if (nLeft != nShown) {
             CString strLine;
             strLine.Format("%d秒后%s", nLeft, CountdownModeText(ticket.kind, ticket.nMode));
-            if (!ScheduleShowLine(ticket, false, [&] { effects.setLine(strLine); }))
+            if (!ScheduleShowLine(ticket, false, [&] {
+                    effects.setLine(strLine);
+                    effects.shown(nLeft);
+                }))
                 break;
             nShown = nLeft;
         }
@@ -98,7 +142,10 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
             return 0;
     }
 
-    const auto clear = [&] { effects.setLine(""); };
+    const auto clear = [&] {
+        effects.setLine("");
+        effects.shown(0);
+    };
     if (!ScheduleShowLine(ticket, false, clear)) {
         // Stopped: the line is cleared unless the next schedule has it.
         ScheduleShowLine(ticket, true, clear);
@@ -107,7 +154,7 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
 
     if (ticket.nMode == MODE_ALARM) {
         StartRinging(ticket, effects);
-    } else if (ticket.nMode == MODE_SHUTDOWN || ticket.nMode == MODE_REBOOT) {
+    } else if (IsPowerMode(ticket.nMode)) {
         ScheduleActIfOwned(ticket, [&] {
             if (!effects.ending())
                 effects.powerAction(ticket.nMode);

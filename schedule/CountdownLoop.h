@@ -11,6 +11,11 @@
 
 struct CountdownEffects {
     std::function<void(const CString&)> setLine;  // the countdown line's text
+    // Right after each setLine: the seconds the line now shows, 0 once cleared.
+    std::function<void(int)> shown;
+    // True asks the system not to sleep on idle while this worker counts;
+    // false withdraws that.
+    std::function<void(bool)> stayAwake;
     // Milliseconds that go on counting while the computer sleeps; wraps
     // after 2^32 like GetTickCount.
     std::function<uint32_t()> tickCount;
@@ -32,9 +37,15 @@ const char* CountdownModeText(ScheduleKind kind, int nMode);
 // deadline has come, at most INT_MAX.
 int CountdownSecondsShown(int64_t nLeftMs);
 
+// A shutdown or restart whose deadline passed more than this long ago (the
+// computer slept through it, or the clock was set forward) is not carried
+// out: it counts a final minute from then instead.
+constexpr int64_t kMissedDeadlineMs = 10 * 1000;
+constexpr int kFinalMinuteSeconds = 60;
+
 // Counts the ticket's schedule down to its deadline, one line value a
 // second, each wait ending on the next whole second before the deadline;
-// acts when the deadline has come, while it still owns the schedule. A
-// worker that starts after its schedule was stopped touches nothing.
-// Always 0.
+// acts when the deadline has come, while it still owns the schedule, and
+// keeps the system awake until then. A worker that starts after its
+// schedule was stopped touches nothing. Always 0.
 unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects);

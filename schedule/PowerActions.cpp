@@ -11,13 +11,17 @@ BOOL WINAPI CloseThroughSeam(HANDLE hObject) { return AfxSystemApi().CloseHandle
 
 using CTokenHandle = CHandleT<CloseThroughSeam>;
 
-BOOL ExitWithShutdownPrivilege(UINT uFlags)
+BOOL ExitWithShutdownPrivilege(UINT uFlags, DWORD* pdwError)
 {
     CSystemApi& api = AfxSystemApi();
+    DWORD dwError = ERROR_SUCCESS;
+    DWORD& dwWhy = pdwError ? *pdwError : dwError;
     CTokenHandle token;
     HANDLE hToken = nullptr;
-    if (!api.OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken))
+    if (!api.OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &hToken)) {
+        dwWhy = api.GetLastError();
         return FALSE;
+    }
     token.Attach(hToken);
 
     TOKEN_PRIVILEGES privileges{};
@@ -27,14 +31,18 @@ BOOL ExitWithShutdownPrivilege(UINT uFlags)
     api.AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
     // AdjustTokenPrivileges succeeds even when the privilege was not
     // assigned; only the last error tells.
-    if (api.GetLastError() != ERROR_SUCCESS)
+    dwWhy = api.GetLastError();
+    if (dwWhy != ERROR_SUCCESS)
         return FALSE;
 
-    return api.ExitWindowsEx(uFlags, 0);
+    if (api.ExitWindowsEx(uFlags, kPlannedShutdownReason))
+        return TRUE;
+    dwWhy = api.GetLastError();
+    return FALSE;
 }
 
 } // namespace
 
-BOOL ShutdownSystem() { return ExitWithShutdownPrivilege(EWX_SHUTDOWN | EWX_FORCE); }
+BOOL ShutdownSystem(DWORD* pdwError) { return ExitWithShutdownPrivilege(EWX_SHUTDOWN | EWX_FORCE, pdwError); }
 
-BOOL RebootSystem() { return ExitWithShutdownPrivilege(EWX_REBOOT | EWX_FORCE); }
+BOOL RebootSystem(DWORD* pdwError) { return ExitWithShutdownPrivilege(EWX_REBOOT | EWX_FORCE, pdwError); }

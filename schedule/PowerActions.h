@@ -1,8 +1,13 @@
 // Forced shutdown and forced restart, with the shutdown privilege enabled in
-// our own token. TRUE when the request was handed to the system.
+// our own token. TRUE when the request was handed to the system; otherwise
+// *pdwError (when given) says why, in the system's own error code.
 #pragma once
 
 #include <windows.h>
+#include <reason.h>
 
-BOOL ShutdownSystem();
-BOOL RebootSystem();
+// What Windows logs as the reason: planned, neither a fault nor an upgrade.
+constexpr DWORD kPlannedShutdownReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED;
+
+BOOL ShutdownSystem(DWORD* pdwError = nullptr);
+BOOL RebootSystem(DWORD* pdwError = nullptr);

@@ -15,11 +15,18 @@ namespace {
 CCriticalSection g_scheduleLock;
 // Taken before g_scheduleLock, never after it, and never by the GUI thread.
 CCriticalSection g_lineLock;
-unsigned g_nTicket = 0;
+// Never 0, the number of the empty ticket, so no schedule is ever owned by it.
+unsigned g_nTicket = 1;
 std::shared_ptr<CEvent> g_pStop;  // of the open schedule
 bool g_bRinging = false;          // the open schedule's alarm has begun
 
-bool OwnedLocked(const ScheduleTicket& ticket) { return g_bRunning.load() && g_nTicket == ticket.nTicket; }
+void NextTicketLocked()
+{
+    if (++g_nTicket == 0)
+        ++g_nTicket;
+}
+
+bool OwnedLocked(unsigned nTicket) { return g_bRunning.load() && g_nTicket == nTicket; }
 
 } // namespace
 
@@ -31,7 +38,7 @@ bool ScheduleSetRunning(bool bRunning)
         return false;
     }
     g_bRunning = 0;
-    ++g_nTicket;
+    NextTicketLocked();
     // The old worker wakes now, not at the end of its wait.
     if (g_pStop) {
         g_pStop->Set();
@@ -54,7 +61,7 @@ ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline
         g_spanLeft = CTimeSpan(deadline.nSecondsLeft);
     // A press opens at most one schedule per running flag; a second open
     // would leave the first one's worker owning the new one.
-    ++g_nTicket;
+    NextTicketLocked();
     if (g_pStop)
         g_pStop->Set();
     g_pStop = std::make_shared<CEvent>();
@@ -65,7 +72,13 @@ ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline
 bool ScheduleOwned(const ScheduleTicket& ticket)
 {
     CSingleLock lock(g_scheduleLock);
-    return OwnedLocked(ticket);
+    return OwnedLocked(ticket.nTicket);
+}
+
+bool ScheduleRunningTicket(unsigned nTicket)
+{
+    CSingleLock lock(g_scheduleLock);
+    return OwnedLocked(nTicket);
 }
 
 int ScheduleCounter(ScheduleKind kind)
@@ -79,7 +92,7 @@ int ScheduleCounter(ScheduleKind kind)
 bool ScheduleSetLeft(const ScheduleTicket& ticket, int nSecondsLeft)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!OwnedLocked(ticket))
+    if (!OwnedLocked(ticket.nTicket))
         return false;
     if (ticket.kind == SCHEDULE_AFTER)
         g_nSecondsLeft = nSecondsLeft;
@@ -93,7 +106,7 @@ bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::fu
     CSingleLock lineLock(g_lineLock);
     {
         CSingleLock lock(g_scheduleLock);
-        if (bStopped ? g_bRunning.load() != 0 : !OwnedLocked(ticket))
+        if (bStopped ? g_bRunning.load() != 0 : !OwnedLocked(ticket.nTicket))
             return false;
     }
     show();
@@ -103,7 +116,7 @@ bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::fu
 bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()>& act)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!OwnedLocked(ticket))
+    if (!OwnedLocked(ticket.nTicket))
         return false;
     if (act())
         g_bRinging = true;

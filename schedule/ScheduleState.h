@@ -63,6 +63,9 @@ ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline
 // The schedule of the ticket is still the running one.
 bool ScheduleOwned(const ScheduleTicket& ticket);
 
+// The schedule of that ticket number is the running one (0: none ever is).
+bool ScheduleRunningTicket(unsigned nTicket);
+
 // The counter of that kind; whole seconds, at most INT_MAX.
 int ScheduleCounter(ScheduleKind kind);
 

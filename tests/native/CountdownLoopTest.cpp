@@ -24,6 +24,8 @@ struct Scene {
     std::vector<int64_t> lineTimes;
     std::vector<int> actions;
     std::vector<int64_t> actionTimes;
+    std::vector<int> shown;       // what the dialog was told the line shows
+    std::vector<bool> awake;      // the requests to stay awake, and their withdrawals
     int nPlays = 0;
     bool bPlayResult = false;
     std::atomic<bool> bEnding{false};
@@ -44,6 +46,14 @@ struct Scene {
             std::lock_guard<std::mutex> guard(lock);
             lines.emplace_back(text.GetString());
             lineTimes.push_back(nElapsedMs);
+        };
+        effects.shown = [this](int nLeft) {
+            std::lock_guard<std::mutex> guard(lock);
+            shown.push_back(nLeft);
+        };
+        effects.stayAwake = [this](bool bAwake) {
+            std::lock_guard<std::mutex> guard(lock);
+            awake.push_back(bAwake);
         };
         effects.tickCount = [this] { return nTick; };
         effects.wallClockMs = [this] { return nWallMs; };
@@ -115,7 +125,7 @@ TEST(CountdownLoop, OneValueASecondOnTheSecondAndTheActionOnTheDeadline)
     EXPECT_STREQ("重启", CountdownModeText(SCHEDULE_AT, MODE_REBOOT));
 }
 
-TEST(CountdownLoop, AResumeSkipsTheSleptSecondsAndADeadlinePassedAsleepActsAtOnce)
+TEST(CountdownLoop, AResumeSkipsTheSleptSecondsAndAShutdownMissedAsleepGetsAFinalMinute)
 {
     for (const ScheduleKind kind : {SCHEDULE_AFTER, SCHEDULE_AT}) {
         SCOPED_TRACE(kind);
@@ -131,14 +141,45 @@ TEST(CountdownLoop, AResumeSkipsTheSleptSecondsAndADeadlinePassedAsleepActsAtOnc
         scene.Start(kind, MODE_REBOOT, 2 * 3600);
         scene.Run();
         const char* pszMode = CountdownModeText(kind, MODE_REBOOT);
-        ASSERT_EQ(21u, scene.lines.size());
+        ASSERT_EQ(20u + 60 + 1, scene.lines.size());
         EXPECT_EQ(Line(7191, pszMode), scene.lines[9]);
         EXPECT_EQ(Line(3590, pszMode), scene.lines[10]);
         EXPECT_EQ(Line(3581, pszMode), scene.lines[19]);
-        EXPECT_EQ("", scene.lines[20]);
-        // No wait between the wake and the action.
-        EXPECT_EQ(20, nWaits);
+        // On waking: a minute from then, counted as any other.
+        EXPECT_EQ(Line(60, pszMode), scene.lines[20]);
+        EXPECT_EQ(Line(1, pszMode), scene.lines[79]);
+        EXPECT_EQ("", scene.lines[80]);
+        EXPECT_EQ(80, nWaits);
         EXPECT_EQ(std::vector<int>{MODE_REBOOT}, scene.actions);
+        EXPECT_EQ(scene.lines.size(), scene.shown.size());
+        EXPECT_EQ(60, scene.shown[20]);
+        EXPECT_EQ(0, scene.shown.back());
+        // Asked once, withdrawn once the action was handed over.
+        EXPECT_EQ((std::vector<bool>{true, false}), scene.awake);
+    }
+
+    // Asleep from 1 s before the deadline: ten seconds past it still acts; an
+    // alarm missed by hours rings at once.
+    struct Case {
+        int nMode;
+        int64_t nLateMs;
+        bool bFinalMinute;
+    } const cases[] = {{MODE_SHUTDOWN, 11 * 1000, false}, {MODE_SHUTDOWN, 11 * 1000 + 1, true},
+                       {MODE_ALARM, 5 * 3600 * 1000, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nLateMs);
+        Scene scene;
+        scene.bPlayResult = true;
+        scene.onWait = [&] {
+            if (scene.nElapsedMs == 5 * 1000)
+                scene.Pass(c.nLateMs);
+        };
+        scene.Start(SCHEDULE_AFTER, c.nMode, 6);
+        scene.Run();
+        EXPECT_EQ(c.bFinalMinute ? 5u + 60 + 1 : 5u + 1, scene.lines.size());
+        EXPECT_EQ(c.nMode == MODE_ALARM ? 1 : 0, scene.nPlays);
+        EXPECT_EQ(c.nMode == MODE_ALARM ? 0u : 1u, scene.actions.size());
+        ScheduleSetRunning(false);
     }
 }
 
@@ -147,8 +188,8 @@ TEST(CountdownLoop, TheAbsoluteCountFollowsTheWallClockTheRelativeOneDoesNot)
     struct Case {
         ScheduleKind kind;
         int nAfterBack;     // shown after the clock is set back a minute
-        size_t nLines;      // to the end, once it is set forward 200 s
-    } const cases[] = {{SCHEDULE_AFTER, 90, 101}, {SCHEDULE_AT, 150, 12}};
+        size_t nLines;      // to the end, once it is set forward 200 s: past the deadline, a final minute
+    } const cases[] = {{SCHEDULE_AFTER, 90, 101}, {SCHEDULE_AT, 150, 72}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         Scene scene;

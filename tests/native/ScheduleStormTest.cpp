@@ -25,6 +25,8 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
             if (bLastStarted && !text.IsEmpty())
                 ++nLinesOfLast;
         };
+        fx.shown = [](int) {};
+        fx.stayAwake = [](bool) {};
         // Each worker's own clock: two milliseconds of real time stand for
         // the wait asked.
         auto pNowMs = std::make_shared<uint32_t>(0);
