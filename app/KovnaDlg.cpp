@@ -2,6 +2,7 @@
 #include "app/KovnaDlg.h"
 
 #include "schedule/Clock.h"
+#include "schedule/Countdown.h"
 #include "schedule/ScheduleState.h"
 
 namespace {
@@ -14,6 +15,10 @@ constexpr DWORD kWorkerStopTimeoutMs = 10000;
 
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
+    ON_WM_QUERYENDSESSION()
+    ON_WM_ENDSESSION()
+    ON_MESSAGE(WM_COUNTDOWN_SHOWN, OnCountdownShown)
+    ON_MESSAGE(WM_COUNTDOWN_FAILED, OnCountdownFailed)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -101,13 +106,42 @@ BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, in
                          crWhite, ::GetSysColor(COLOR_BTNFACE));
 }
 
+void CKovnaDlg::EndSchedule()
+{
+    // A countdown never acts after this, and no ring can start: one begins
+    // only while its schedule runs.
+    ScheduleSetRunning(false);
+    AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+}
+
+// Enter, Esc, the Exit button and the icon menu's Exit: the schedule stops
+// before anything else, so that no deadline can come while the window and
+// the icon take their time to go.
+void CKovnaDlg::OnOK()
+{
+    EndSchedule();
+    CDialog::OnOK();
+}
+
+void CKovnaDlg::OnCancel()
+{
+    EndSchedule();
+    m_notifyIcon.DeleteIcon();
+    CDialog::OnCancel();
+}
+
+BOOL CKovnaDlg::OnQueryEndSession() { return TRUE; }
+
+void CKovnaDlg::OnEndSession(BOOL bEnding)
+{
+    // Someone else ends the session: a forced shutdown of ours must not cut into it.
+    if (bEnding)
+        EndSchedule();
+}
+
 void CKovnaDlg::OnDestroy()
 {
-    // A countdown never acts once the program is ending, and no ring can
-    // start after this: one begins only while its schedule runs.
-    ScheduleSetRunning(false);
-    // A ringing alarm ends with the program, not after it.
-    AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+    EndSchedule();
     // The workers write to our controls: they stop before the controls go,
     // and one that outlives the wait can no longer write.
     AfxStopWorkers(kWorkerStopTimeoutMs);

@@ -33,16 +33,22 @@ public:
     CStatic m_staticCountdown;
     CString m_strCount;
     CEdit m_editCount;
+    bool m_bOnTop = false;  // the final minute of a shutdown or restart
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
+    void OnOK() override;
+    void OnCancel() override;
+
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
     void OnDestroy();
+    BOOL OnQueryEndSession();
+    void OnEndSession(BOOL bEnding);
     void OnBtnExit();
     void OnChangeCount();
 
@@ -62,6 +68,8 @@ protected:
     void OnSetAfter();
     void OnSetAt();
     CTime GetTargetTime();
+    LRESULT OnCountdownShown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCountdownFailed(WPARAM wParam, LPARAM lParam);
 
     void OnBtnHelp();
     BOOL OnEraseBkgnd(CDC* pDC);
@@ -70,7 +78,16 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Stops the schedule and silences the sound: no action of ours follows.
+    void EndSchedule();
     void HideToNotificationArea();
+    // The icon's tooltip: the program's name, and while hidden the countdown line.
+    CString TrayTip() const;
+    // Back from the notification area, without taking the focus, and on top.
+    void BringFinalMinuteIntoSight();
+    void SetOnTop(bool bOnTop);
+    // A refused Set press: the warning, and back to the stopped face.
+    void RefuseSet(LPCSTR pszWarning);
     // One command button with the look that all five share.
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
     // Both pickers show the current local time again.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "schedule/Countdown.h"
+#include "schedule/CountdownLoop.h"
 #include "schedule/IntervalText.h"
 #include "schedule/ScheduleMath.h"
 
@@ -15,6 +16,8 @@ const char kIntervalNotPositive[] = "时间间隔应大于0才对.";
 const char kIntervalTooLong[] = "时间间隔太长了, 不能超过2147483647秒.";
 const char kTargetNotLater[] = "设置时间应该大于当前时间才对.";
 const char kTargetTooFar[] = "设置时间离现在太远了, 不能超过2147483647秒.";
+const char kShutdownFailed[] = "关机失败: ";
+const char kRebootFailed[] = "重启失败: ";
 
 const int kScheduleInputs[] = {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME};
 
@@ -37,6 +40,18 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
 
     bFlag = bStopping ? 0 : 1;
     CountdownSetRunning(!bStopping);
+    // Off the top where it stands: the final minute is over.
+    if (bStopping)
+        SetOnTop(false);
+}
+
+void CKovnaDlg::RefuseSet(LPCSTR pszWarning)
+{
+    MessageBox(pszWarning, kWarning, MB_ICONEXCLAMATION);
+    ToggleRunning(m_bRunning);
+    // A worker stopped just before this press leaves its last line to the
+    // schedule that was to follow; none follows.
+    m_staticCountdown.SetWindowText("");
 }
 
 void CKovnaDlg::OnSetAfter()
@@ -53,13 +68,11 @@ void CKovnaDlg::OnSetAfter()
     int nSeconds = 0;
     switch (IntervalSeconds(m_strCount, m_comboUnit.GetCurSel(), &nSeconds)) {
     case INTERVAL_NOT_POSITIVE:
-        MessageBox(kIntervalNotPositive, kWarning, MB_ICONEXCLAMATION);
-        ToggleRunning(m_bRunning);
+        RefuseSet(kIntervalNotPositive);
         return;
     case INTERVAL_TOO_LONG:
         // The counter would wrap into a small or negative count and act at once.
-        MessageBox(kIntervalTooLong, kWarning, MB_ICONEXCLAMATION);
-        ToggleRunning(m_bRunning);
+        RefuseSet(kIntervalTooLong);
         return;
     case INTERVAL_OK:
         break;
@@ -91,26 +104,55 @@ void CKovnaDlg::OnSetAt()
         return;
     }
     case SPAN_NOT_LATER:
-        MessageBox(kTargetNotLater, kWarning, MB_ICONEXCLAMATION);
-        break;
+        RefuseSet(kTargetNotLater);
+        return;
     case SPAN_TOO_FAR:
-        MessageBox(kTargetTooFar, kWarning, MB_ICONEXCLAMATION);
-        break;
+        RefuseSet(kTargetTooFar);
+        return;
     }
-    ToggleRunning(m_bRunning);
 }
 
 void CKovnaDlg::StartCountdown(AFX_THREADPROC pfnThreadProc, const ScheduleTicket& ticket)
 {
     // The worker is bound to this schedule and never waited for: one that
     // starts late finds it stopped and leaves without touching anything.
-    auto pStart = std::make_unique<CountdownStart>(CountdownStart{&m_staticCountdown, ticket});
+    auto pStart = std::make_unique<CountdownStart>(CountdownStart{&m_staticCountdown, this, ticket});
     if (AfxBeginThread(pfnThreadProc, pStart.get(), THREAD_PRIORITY_NORMAL, 0, 0, nullptr)) {
         pStart.release();
         return;
     }
     // Nothing would count: back to the stopped face rather than a line that never moves.
     ToggleRunning(m_bRunning);
+}
+
+LRESULT CKovnaDlg::OnCountdownShown(WPARAM wParam, LPARAM lParam)
+{
+    // Posted before a Reset or a later Set: that schedule is over.
+    if (!ScheduleRunningTicket(static_cast<unsigned>(lParam)))
+        return 0;
+    if (m_notifyIcon.m_bActive)
+        m_notifyIcon.ChangeTip(TrayTip());
+    // Nobody should lose their work to a shutdown that counted out of sight;
+    // the ring is an alarm's own warning.
+    const int nLeft = static_cast<int>(wParam);
+    if (g_nMode != MODE_ALARM && nLeft > 0 && nLeft <= kFinalMinuteSeconds)
+        BringFinalMinuteIntoSight();
+    else if (nLeft == 0)
+        SetOnTop(false);
+    return 0;
+}
+
+LRESULT CKovnaDlg::OnCountdownFailed(WPARAM wParam, LPARAM lParam)
+{
+    if (!ScheduleRunningTicket(static_cast<unsigned>(lParam)) || !m_bRunning)
+        return 0;
+    const bool bShutdown = g_nMode == MODE_SHUTDOWN;
+    ToggleRunning(m_bRunning);
+    ResetPickersToNow();
+    const CString strText =
+        CString(bShutdown ? kShutdownFailed : kRebootFailed) + AfxFormatSystemError(static_cast<DWORD>(wParam));
+    MessageBox(strText, kWarning, MB_ICONEXCLAMATION);
+    return 0;
 }
 
 CTime CKovnaDlg::GetTargetTime()

@@ -15,7 +15,7 @@ void CKovnaDlg::HideToNotificationArea()
         return;
     // Without an icon nothing would lead back to a hidden window, and a
     // pending shutdown could no longer be cancelled: stay visible then.
-    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, kTrayTip, m_hAppIcon, IDR_ICONMENU))
+    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_hAppIcon, IDR_ICONMENU))
         ShowWindow(SW_HIDE);
 }
 
@@ -40,7 +40,7 @@ LRESULT CKovnaDlg::OnTaskbarCreated(WPARAM, LPARAM)
     // A restarted shell has lost our icon; while hidden, put it back, or
     // show the window when the new shell refuses it.
     if (m_notifyIcon.m_bActive) {
-        if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, kTrayTip, m_hAppIcon, IDR_ICONMENU))
+        if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_hAppIcon, IDR_ICONMENU))
             ShowWindow(SW_SHOW);
     }
     return 0;
@@ -52,8 +52,31 @@ void CKovnaDlg::OnIconMenuOpen()
     ShowWindow(SW_SHOW);
 }
 
-void CKovnaDlg::OnIconMenuExit()
+void CKovnaDlg::OnIconMenuExit() { OnCancel(); }
+
+CString CKovnaDlg::TrayTip() const
+{
+    CString strLine;
+    if (m_bRunning)
+        m_staticCountdown.GetWindowText(strLine);
+    return strLine.IsEmpty() ? CString(kTrayTip) : CString(kTrayTip) + " " + strLine;
+}
+
+void CKovnaDlg::BringFinalMinuteIntoSight()
 {
     m_notifyIcon.DeleteIcon();
-    OnCancel();
+    // Shown without the focus: keys typed elsewhere must not land on our buttons.
+    if (!IsWindowVisible())
+        ShowWindow(SW_SHOWNA);
+    SetOnTop(true);
+}
+
+void CKovnaDlg::SetOnTop(bool bOnTop)
+{
+    if (bOnTop == m_bOnTop)
+        return;
+    m_bOnTop = bOnTop;
+    // A change of rank only: the window stays where it is, the focus where it was.
+    AfxSystemApi().SetWindowPos(m_hWnd, bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

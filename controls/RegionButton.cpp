@@ -1,6 +1,8 @@
 // The region button: its shape, creation, mouse tracking and state images.
 #include "controls/RegionButton.h"
 
+#include <cstdlib>
+
 namespace {
 
 // Redraw at once; the erase reaches OnEraseBkgnd, which leaves the pixels alone.
@@ -45,7 +47,10 @@ CRegionButton::CRegionButton()
       m_bMouseDown(FALSE),
       m_bHover(FALSE),
       m_bCaptured(FALSE),
-      m_bNeedRender(TRUE)
+      m_bNeedRender(TRUE),
+      m_dwPressTime(0),
+      m_bMadeAnewByPress(FALSE),
+      m_nCreations(0)
 {
 }
 
@@ -123,6 +128,7 @@ int CRegionButton::OnCreate(LPCREATESTRUCTA)
     if (Default() == -1)
         return -1;
     m_bNeedRender = TRUE;
+    ++m_nCreations;
     // Once accepted, the region belongs to the window and dies with it.
     if (SetWindowRgn(m_rgn, TRUE))
         m_rgn.Detach();
@@ -143,6 +149,17 @@ void CRegionButton::OnMouseMove(UINT, CPoint point)
 
 void CRegionButton::OnLButtonDown(UINT, CPoint)
 {
+    const DWORD dwTime = static_cast<DWORD>(::GetMessageTime());
+    const DWORD dwPos = ::GetMessagePos();
+    const CPoint ptScreen(static_cast<short>(LOWORD(dwPos)), static_cast<short>(HIWORD(dwPos)));
+    // A double-click on Set must not set, reset and set again: the second
+    // click is no press.
+    const BOOL bSecondClick = IsSecondClickOfPress(dwTime, ptScreen);
+    m_bMadeAnewByPress = FALSE;
+    if (bSecondClick)
+        return;
+    m_dwPressTime = dwTime;
+    m_ptPress = ptScreen;
     m_bMouseDown = TRUE;
     if (!m_bCaptured) {
         ::SetCapture(m_hWnd);
@@ -155,7 +172,9 @@ void CRegionButton::OnLButtonUp(UINT, CPoint point)
 {
     // The click handler of the parent runs in here and may destroy this window
     // and create it again; what follows works on whichever window is current.
+    const int nCreations = m_nCreations;
     Default();
+    m_bMadeAnewByPress = m_nCreations != nCreations;
     m_bMouseDown = FALSE;
     if (m_bCaptured) {
         ::ReleaseCapture();
@@ -185,6 +204,15 @@ void CRegionButton::UpdateHover(CPoint point)
         m_bHover = FALSE;
         RedrawWindow(nullptr, nullptr, kHoverRedraw);
     }
+}
+
+BOOL CRegionButton::IsSecondClickOfPress(DWORD dwTime, CPoint ptScreen) const
+{
+    // The system's own double-click: the time since the first click went
+    // down, and a rectangle centred on it.
+    return m_bMadeAnewByPress && dwTime - m_dwPressTime <= ::GetDoubleClickTime() &&
+           std::abs(ptScreen.x - m_ptPress.x) <= ::GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+           std::abs(ptScreen.y - m_ptPress.y) <= ::GetSystemMetrics(SM_CYDOUBLECLK) / 2;
 }
 
 BOOL CRegionButton::IsInRegion(CPoint point) const

@@ -55,6 +55,13 @@ protected:
     // The copy of the shape, until the window accepts it.
     CRgn m_rgn;
     BOOL m_bNeedRender;
+    // The last press that went down, in message time and screen pixels; its
+    // click may have made this window anew in its place, and then the
+    // second click of a double-click lands on the new window.
+    DWORD m_dwPressTime;
+    CPoint m_ptPress;
+    BOOL m_bMadeAnewByPress;
+    int m_nCreations;
 
     DECLARE_MESSAGE_MAP()
 
@@ -62,6 +69,9 @@ private:
     BOOL CreateShaped(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID);
     void UpdateHover(CPoint point);
     BOOL IsInRegion(CPoint point) const;
+    // The button went down as the second click of a double-click whose first
+    // click made this window anew.
+    BOOL IsSecondClickOfPress(DWORD dwTime, CPoint ptScreen) const;
     // rgn becomes a copy of the window's current region (empty when it has none).
     void CopyWindowRegion(CRgn& rgn) const;
 

@@ -21,8 +21,22 @@ UINT RunOnLine(LPVOID pParam)
 {
     const std::unique_ptr<CountdownStart> pStart(static_cast<CountdownStart*>(pParam));
     CWnd* pLine = pStart->pLine;
+    CWnd* pNotify = pStart->pNotify;
+    const LPARAM nTicket = static_cast<LPARAM>(pStart->ticket.nTicket);
+    // The first ring of a process must not load a DLL under the schedule's
+    // lock, where a press would wait for it.
+    if (pStart->ticket.nMode == MODE_ALARM)
+        AfxSystemApi().LoadSoundModule();
     CountdownEffects effects;
     effects.setLine = [pLine](const CString& strText) { AfxWorkerSetWindowText(pLine, strText); };
+    effects.shown = [pNotify, nTicket](int nLeft) {
+        AfxWorkerPostMessage(pNotify, WM_COUNTDOWN_SHOWN, static_cast<WPARAM>(nLeft), nTicket);
+    };
+    // Only idle sleep is held off: the display may turn off, and a user can
+    // still put the computer to sleep.
+    effects.stayAwake = [](bool bAwake) {
+        AfxSystemApi().SetThreadExecutionState(bAwake ? ES_CONTINUOUS | ES_SYSTEM_REQUIRED : ES_CONTINUOUS);
+    };
     // GetTickCount goes on counting while the computer sleeps; the unbiased
     // interrupt time would not.
     effects.tickCount = [] { return static_cast<uint32_t>(::GetTickCount()); };
@@ -31,11 +45,10 @@ UINT RunOnLine(LPVOID pParam)
         return AfxWorkerWait(nMilliseconds, stop.Handle()) != FALSE;
     };
     effects.ending = [] { return AfxWorkersStopping() != FALSE; };
-    effects.powerAction = [](int nMode) {
-        if (nMode == MODE_SHUTDOWN)
-            ShutdownSystem();
-        else
-            RebootSystem();
+    effects.powerAction = [pNotify, nTicket](int nMode) {
+        DWORD dwError = ERROR_SUCCESS;
+        if (!(nMode == MODE_SHUTDOWN ? ShutdownSystem(&dwError) : RebootSystem(&dwError)))
+            AfxWorkerPostMessage(pNotify, WM_COUNTDOWN_FAILED, dwError, nTicket);
     };
     // The system repeats the sound back to back on its own until a stop
     // plays nothing; no thread of ours waits in a play that a stop would

@@ -12,11 +12,19 @@
 class CWnd;
 
 // What a countdown worker is bound to at its start: the countdown line it
-// writes and the one schedule it works for.
+// writes, the window it tells, and the one schedule it works for.
 struct CountdownStart {
     CWnd* pLine;
+    CWnd* pNotify;
     ScheduleTicket ticket;
 };
+
+// Posted to pNotify; lParam is the schedule's ticket number, so a message
+// of a schedule stopped since can be told apart.
+// wParam: the seconds the line now shows, 0 once it was cleared.
+constexpr UINT WM_COUNTDOWN_SHOWN = WM_APP + 1;
+// wParam: the system's error code; the shutdown or restart was refused.
+constexpr UINT WM_COUNTDOWN_FAILED = WM_APP + 2;
 
 UINT __cdecl CountdownAfterThreadProc(LPVOID pStart);
 UINT __cdecl CountdownAtThreadProc(LPVOID pStart);

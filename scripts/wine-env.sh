@@ -6,6 +6,9 @@
 #   kovna_wine_env PREFIX      export the environment for the prefix
 #   kovna_wine_prefix          make that prefix complete (once; idempotent)
 #   "$KOVNA_WINE" program.exe  run a program in it
+#   kovna_throwaway_start RELAY PROGRAM SECONDS
+#                              PROGRAM in a prefix of its own, for a test that
+#                              may shut "the computer" down, with a relay trace
 #
 # The dialog layout was made for the 9-point system font of a Chinese Windows
 # (base units 6 x 12). Wine's "MS Shell Dlg" falls to WenQuanYi Zen Hei
@@ -131,4 +134,27 @@ out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 88
                          for i in range(3 * 22050)))
 out.close()
 PY
+}
+
+# Starts PROGRAM in a prefix of its own, for a test whose program may request
+# a shutdown: that ends only the prefix's processes. Wine's relay trace of the
+# calls named in RELAY (a RelayInclude list) goes to $KOVNA_RELAY_LOG; the
+# process is $KOVNA_PID, ended after SECONDS at the latest. Prefix, trace and
+# process go at exit.
+kovna_throwaway_start() {
+    KOVNA_THROWAWAY=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
+    KOVNA_RELAY_LOG=$KOVNA_THROWAWAY.relay.log
+    trap kovna_throwaway_end EXIT INT TERM
+    kovna_wine_env "$KOVNA_THROWAWAY"
+    kovna_wine_prefix || return 1
+    timeout 30 "$KOVNA_WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d "$1" /f \
+        </dev/null >/dev/null 2>&1
+    WINEDEBUG=+relay timeout "$3" "$KOVNA_WINE" "$2" </dev/null >"$KOVNA_RELAY_LOG" 2>&1 &
+    KOVNA_PID=$!
+}
+
+kovna_throwaway_end() {
+    [ -n "${KOVNA_PID:-}" ] && kill "$KOVNA_PID" 2>/dev/null
+    WINEPREFIX=$KOVNA_THROWAWAY "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
+    rm -rf "$KOVNA_THROWAWAY" "$KOVNA_THROWAWAY.lock" "$KOVNA_RELAY_LOG"
 }

@@ -5,31 +5,14 @@
 # forced shutdown ends only that prefix's processes; the prefix is deleted.
 # Usage: shutdown_e2e.sh kovna.exe kovna_driver.exe
 set -u
-KOVNA_EXE=$1
 DRIVER_EXE=$2
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
-WINE=$KOVNA_WINE
-WINESERVER=$KOVNA_WINESERVER
-
 kovna_need_x
-
-PREFIX=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
-LOG=$PREFIX.relay.log
-cleanup() {
-    WINEPREFIX=$PREFIX $WINESERVER -k </dev/null >/dev/null 2>&1
-    rm -rf "$PREFIX" "$PREFIX.lock" "$LOG"
-}
-trap cleanup EXIT INT TERM
-
-kovna_wine_env "$PREFIX"
-kovna_wine_prefix || exit 1
 # Relay only the calls that tell the story, or the trace drowns.
-timeout 30 $WINE reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ \
-    /d 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' /f </dev/null >/dev/null 2>&1
-
-WINEDEBUG=+relay timeout 60 $WINE "$KOVNA_EXE" </dev/null >"$LOG" 2>&1 &
-KOVNA_PID=$!
+kovna_throwaway_start 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' "$1" 60 || exit 1
+WINE=$KOVNA_WINE
+LOG=$KOVNA_RELAY_LOG
 drive() { timeout 60 $WINE "$DRIVER_EXE" "$@" </dev/null; }
 # As a user would: the shutdown radio, both pickers two seconds ahead, and the
 # absolute row's Set button, posted (a refused target would hold a sent
@@ -47,7 +30,9 @@ if ! kovna_wait_for 20 ended; then
 fi
 
 grep -a -E 'Call (user32\.ExitWindowsEx|advapi32\.(OpenProcessToken|AdjustTokenPrivileges))\(' "$LOG"
-grep -a -q -E 'Call user32\.ExitWindowsEx\(0*5,0*\)' "$LOG" || { echo "FAIL: no ExitWindowsEx(5, 0) in the relay trace"; exit 1; }
+# EWX_SHUTDOWN | EWX_FORCE, and a planned reason.
+# The relay prints each 32-bit argument as 64 bits, its upper half unset.
+grep -a -q -E 'Call user32\.ExitWindowsEx\([0-9a-f]?0*5,[0-9a-f]?80000000\)' "$LOG" || { echo "FAIL: no ExitWindowsEx(5, 0x80000000) in the relay trace"; exit 1; }
 grep -a -q -E 'Call advapi32\.OpenProcessToken\([0-9a-f]+,0*28,' "$LOG" || { echo "FAIL: no OpenProcessToken(.., 0x28, ..)"; exit 1; }
 echo "PASS: ExitWindowsEx(5) reached; only the throwaway prefix ended"
 exit 0

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "kit/Controls.h"
 #include "kit/DialogHarness.h"
 #include "kit/Recorder.h"
+#include "kit/XInput.h"
 #include "app/KovnaDlg.h"
 #include "schedule/Countdown.h"
 #include "schedule/PowerActions.h"
@@ -105,6 +107,27 @@ void ExpectOneWarning(CRecordingApi& api, const char* pszText)
     api.Clear();
 }
 
+// The dialog in shutdown mode: a body that refuses or stops what it set
+// leaves no worker of its own behind, and nothing is shut down.
+void RunInShutdownModeNeverActing(CKovnaDlg& dlg, CRecordingApi& api, const std::function<void()>& body)
+{
+    RunModal(dlg, [&] {
+        const int nWorkers = AfxLiveWorkerCount();
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        body();
+        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+// An alarm a second ahead, ringing once the recorder's sound plays.
+bool RingAnAlarm(CKovnaDlg& dlg, CRecordingApi& api)
+{
+    SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
+    Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+    return PumpUntil([&] { return api.SoundPlaying(); }, 4000);
+}
+
 // Every effect lands in the recorder; the dialog is run by each test.
 class Schedule : public ::testing::Test {
 protected:
@@ -194,9 +217,7 @@ TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
 
 TEST_F(Schedule, RefusedIntervalsWarnAndStayStopped)
 {
-    RunModal(dlg, [&] {
-        const int nWorkers = AfxLiveWorkerCount();
-        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+    RunInShutdownModeNeverActing(dlg, api, [&] {
         const struct {
             const char* text;
             int unit;
@@ -219,21 +240,19 @@ TEST_F(Schedule, RefusedIntervalsWarnAndStayStopped)
             ExpectOneWarning(api, c.warning);
             ExpectStopped(dlg);
         }
-        EXPECT_EQ(nWorkers, AfxLiveWorkerCount());
     });
-    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
 TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
 {
-    RunModal(dlg, [&] {
-        const int nWorkers = AfxLiveWorkerCount();
-        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
-
+    RunInShutdownModeNeverActing(dlg, api, [&] {
+        // A line that a just stopped worker left goes with the refusal.
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_STATIC_COUNTDOWN, "3600秒后关机");
         SetTarget(dlg, CTime::GetCurrentTime());
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectOneWarning(api, kNotLater);
         ExpectStopped(dlg);
+        EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
 
         // Before 1970 the target has no time at all (-1): never a count.
         SYSTEMTIME st{};
@@ -266,16 +285,12 @@ TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         EXPECT_EQ(std::string::npos, Text(dlg, IDC_STATIC_COUNTDOWN).find('.'));
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectStopped(dlg);
-        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
     });
-    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
 TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
 {
-    RunModal(dlg, [&] {
-        const int nWorkers = AfxLiveWorkerCount();
-        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+    RunInShutdownModeNeverActing(dlg, api, [&] {
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ASSERT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN) == "60秒后关机."; }, 2000));
@@ -283,8 +298,7 @@ TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ExpectStopped(dlg);
         ExpectPickersNow(dlg);
-        EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
-        EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
+        EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
     });
     EXPECT_EQ(0u, api.Count("MessageBoxA"));
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
@@ -305,23 +319,39 @@ TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
         PumpFor(200);
         ExpectRunning(dlg);
     });
-    const auto calls = api.Calls();
+    // On top from its first second, a countdown shorter than a minute, and
+    // off once the line is cleared; when the GUI thread gets to that is its own.
+    const auto ranks = api.CallsNamed("SetWindowPos");
+    ASSERT_EQ(2u, ranks.size());
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(HWND_TOPMOST), ranks[0].args[1]);
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(HWND_NOTOPMOST), ranks[1].args[1]);
+    std::vector<RecordedCall> calls;
+    for (const auto& call : api.Calls()) {
+        if (call.name != "SetWindowPos")
+            calls.push_back(call);
+    }
     std::vector<std::string> names;
     for (const auto& call : calls)
         names.push_back(call.name);
-    // The last call stops any sound as the program ends.
-    const std::vector<std::string> want = {"OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
-                                           "GetLastError",     "ExitWindowsEx",         "CloseHandle",
-                                           "PlaySoundA"};
+    // The worker keeps the system awake from its first line until the action
+    // was handed over; the last call stops any sound as the program ends.
+    const std::vector<std::string> want = {"SetThreadExecutionState", "OpenProcessToken", "LookupPrivilegeValueA",
+                                           "AdjustTokenPrivileges",   "GetLastError",     "ExitWindowsEx",
+                                           "CloseHandle",             "SetThreadExecutionState", "PlaySoundA"};
     ASSERT_EQ(want, names);
-    EXPECT_EQ(0x28u, calls[0].args[1]);
-    EXPECT_EQ(0u, calls[1].args[0]);
-    EXPECT_EQ("SeShutdownPrivilege", calls[1].text);
+    EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), calls[0].args[0]);
+    EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS), calls[7].args[0]);
+    EXPECT_EQ(calls[0].args[1], calls[7].args[1]);
+    EXPECT_NE(static_cast<uintptr_t>(::GetCurrentThreadId()), calls[0].args[1]);
+    EXPECT_EQ(0x28u, calls[1].args[1]);
+    EXPECT_EQ(0u, calls[2].args[0]);
+    EXPECT_EQ("SeShutdownPrivilege", calls[2].text);
     // Token, not disabling all, no previous state; one privilege, enabled.
     const std::vector<uintptr_t> adjust = {CRecordingApi::kFakeToken, 0, 0, 0, 0, 1, 19, SE_PRIVILEGE_ENABLED};
-    EXPECT_EQ(adjust, calls[2].args);
-    EXPECT_EQ((std::vector<uintptr_t>{EWX_REBOOT | EWX_FORCE, 0}), calls[4].args);
-    EXPECT_EQ(CRecordingApi::kFakeToken, calls[5].args[0]);
+    EXPECT_EQ(adjust, calls[3].args);
+    // A planned shutdown of no other kind, as Windows logs it.
+    EXPECT_EQ((std::vector<uintptr_t>{EWX_REBOOT | EWX_FORCE, 0x80000000u}), calls[5].args);
+    EXPECT_EQ(CRecordingApi::kFakeToken, calls[6].args[0]);
 }
 
 TEST_F(Schedule, PowerActionsNeedTheEnabledPrivilege)
@@ -330,21 +360,27 @@ TEST_F(Schedule, PowerActionsNeedTheEnabledPrivilege)
     ASSERT_EQ(1u, api.Count("ExitWindowsEx"));
     EXPECT_EQ(static_cast<uintptr_t>(EWX_SHUTDOWN | EWX_FORCE), api.CallsNamed("ExitWindowsEx")[0].args[0]);
 
+    // Each failure gives the system's reason.
+    DWORD dwError = 0;
     api.Clear();
     api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
-    EXPECT_FALSE(RebootSystem());
+    EXPECT_FALSE(RebootSystem(&dwError));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED), dwError);
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
     EXPECT_EQ(1u, api.Count("CloseHandle"));
 
     api.Clear();
     api.dwLastError = 0;
     api.bExitWindowsResult = FALSE;
-    EXPECT_FALSE(ShutdownSystem());
+    EXPECT_FALSE(ShutdownSystem(&dwError));
+    EXPECT_EQ(2u, api.Count("GetLastError"));
 
     api.Clear();
     api.bOpenTokenResult = FALSE;
-    EXPECT_FALSE(ShutdownSystem());
-    EXPECT_EQ(1u, api.Calls().size());
+    api.dwLastError = ERROR_ACCESS_DENIED;
+    EXPECT_FALSE(ShutdownSystem(&dwError));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), dwError);
+    EXPECT_EQ(2u, api.Calls().size());
 }
 
 TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
@@ -384,9 +420,7 @@ TEST_F(Schedule, SetAfterResetDuringARingCountsAtOnceAndOnlyTheLastWorkerActs)
 {
     api.bPlaySoundResult = TRUE;
     RunModal(dlg, [&] {
-        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
-        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.SoundPlaying(); }, 3000));
+        ASSERT_TRUE(RingAnAlarm(dlg, api));
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
         // Reset by either row, then Set, with no pause for a worker to start.
@@ -430,7 +464,7 @@ TEST_F(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
         deadline.nSecondsLeft = 10;
         deadline.nStartTick = ::GetTickCount();
         AfxBeginThread(CountdownAfterThreadProc,
-                       new CountdownStart{&dlg.m_staticCountdown, ScheduleOpen(SCHEDULE_AFTER, MODE_ALARM, deadline)});
+                       new CountdownStart{&dlg.m_staticCountdown, &dlg, ScheduleOpen(SCHEDULE_AFTER, MODE_ALARM, deadline)});
         expectOnTime("relative", deadline.nStartTick + 10000);
 
         const CTime target = CTime::GetCurrentTime() + CTimeSpan(10);
@@ -447,9 +481,7 @@ TEST_F(Schedule, EndingTheProgramSilencesTheAlarm)
 {
     api.bPlaySoundResult = TRUE;
     RunModal(dlg, [&] {
-        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
-        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.SoundPlaying(); }, 4000));
+        ASSERT_TRUE(RingAnAlarm(dlg, api));
         Click(dlg.m_hWnd, IDC_BTN_EXIT);
     });
     EXPECT_FALSE(api.SoundPlaying());
@@ -487,14 +519,170 @@ TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
     RunModal(dlg, [&] {
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "2");
         for (const char* want : {"重设", "设置", "重设"}) {
+            // Clicks apart by more than the double-click time, each a press;
+            // posted, so each has its own time.
             const HWND hButton = ::GetDlgItem(dlg.m_hWnd, IDC_BTN_SET_AFTER);
-            ::SendMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-            ::SendMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-            PumpFor(100);
+            ::PostMessageA(hButton, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+            ::PostMessageA(hButton, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+            PumpFor(::GetDoubleClickTime() + 100);
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AFTER));
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
         }
         EXPECT_EQ(120, g_nSecondsLeft.load());
         EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    });
+}
+
+TEST_F(Schedule, ADoubleClickOnSetOrResetIsOnePress)
+{
+    KOVNA_REQUIRE_XDOTOOL();
+    RunModal(dlg, [&] {
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "5");
+        RestPointerOn(::GetDlgItem(dlg.m_hWnd, IDC_BTN_SET_AFTER));
+        // The second click lands on the button the first one made anew.
+        const auto clickAndSettle = [&](const char* pszArgs) {
+            XdoTool(pszArgs);
+            PumpFor(::GetDoubleClickTime() + 300);
+        };
+        clickAndSettle("click --repeat 2 --delay 80 1");
+        ExpectRunning(dlg);
+        clickAndSettle("click --repeat 2 --delay 80 1");
+        ExpectStopped(dlg);
+        // Clicks further apart are presses each.
+        clickAndSettle("click 1");
+        ExpectRunning(dlg);
+        clickAndSettle("click 1");
+        ExpectStopped(dlg);
+    });
+    EXPECT_EQ(0u, api.Count("MessageBoxA"));
+}
+
+TEST_F(Schedule, EveryEndStopsTheScheduleBeforeTheDialogOrTheIconGoes)
+{
+    const struct {
+        const char* pszEnd;
+        UINT nCommand;
+        bool bHidden;
+    } ends[] = {{"Exit", IDC_BTN_EXIT, false}, {"Esc", IDCANCEL, false}, {"Enter", IDOK, false},
+                {"the icon menu's Exit", ID_ICONMENU_EXIT, true}};
+    for (const auto& end : ends) {
+        SCOPED_TRACE(end.pszEnd);
+        CKovnaDlg dlgEnding;
+        RunModal(dlgEnding, [&] {
+            ClickRadio(dlgEnding, IDC_RADIO_SHUTDOWN);
+            SetTarget(dlgEnding, CTime::GetCurrentTime() + CTimeSpan(3600));
+            Click(dlgEnding.m_hWnd, IDC_BTN_SET_AT);
+            if (end.bHidden)
+                Click(dlgEnding.m_hWnd, IDC_BTN_HIDE);
+            api.Clear();
+            Click(dlgEnding.m_hWnd, end.nCommand);
+            // The dialog has not ended yet, and nothing runs any more.
+            EXPECT_TRUE(::IsWindow(dlgEnding.m_hWnd));
+            EXPECT_EQ(0, g_bRunning.load());
+            const auto calls = api.Calls();
+            ASSERT_FALSE(calls.empty());
+            EXPECT_EQ("PlaySoundA", calls[0].name);
+            EXPECT_EQ(end.bHidden ? 1u : 0u, api.Count("Shell_NotifyIconA"));
+        });
+    }
+
+    // The session ends: asked first, then told; only a true end stops.
+    RunModal(dlg, [&] {
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        EXPECT_EQ(TRUE, dlg.SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+        dlg.SendMessage(WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(1, g_bRunning.load());
+        dlg.SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        EXPECT_EQ(0, g_bRunning.load());
+        PumpFor(3500);
+    });
+    EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
+}
+
+TEST_F(Schedule, AHiddenShutdownComesBackOnTopForItsFinalMinuteAndResetTakesItOff)
+{
+    // The rank last asked for: Wine gives no window that owns pop-ups (the
+    // date pickers' calendars) the top, so the request is what is seen.
+    const auto onTop = [&] {
+        const auto calls = api.CallsNamed("SetWindowPos");
+        return !calls.empty() && calls.back().args[0] == reinterpret_cast<uintptr_t>(dlg.m_hWnd) &&
+               calls.back().args[1] == reinterpret_cast<uintptr_t>(HWND_TOPMOST) &&
+               calls.back().args[2] == static_cast<uintptr_t>(SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    const auto lastTip = [&] {
+        const auto calls = api.CallsNamed("Shell_NotifyIconA");
+        return calls.empty() ? std::string() : calls.back().text;
+    };
+    RunModal(dlg, [&] {
+        // An alarm counts on hidden: its ring is its warning. The tip tells the count.
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(30));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_HIDE);
+        ASSERT_TRUE(PumpUntil([&] { return lastTip() == "Kovna " + Text(dlg, IDC_STATIC_COUNTDOWN); }, 3000));
+        EXPECT_NE(std::string::npos, lastTip().find("秒后闹铃"));
+        EXPECT_FALSE(dlg.IsWindowVisible());
+        EXPECT_FALSE(onTop());
+        dlg.SendMessage(WM_COMMAND, ID_ICONMENU_OPEN);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+
+        // A shutdown hidden a little over a minute before its deadline.
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(62));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_HIDE);
+        ASSERT_TRUE(PumpUntil([&] { return dlg.IsWindowVisible() != FALSE; }, 4000));
+        // A busy machine may let a second pass before the window is seen.
+        const std::string strShown = Text(dlg, IDC_STATIC_COUNTDOWN);
+        EXPECT_TRUE(strShown == "60秒后关机" || strShown == "59秒后关机") << strShown;
+        EXPECT_TRUE(onTop());
+        EXPECT_FALSE(dlg.m_notifyIcon.m_bActive);
+        EXPECT_EQ(NIM_DELETE, api.ShellMessages().back());
+        RECT rcBefore{};
+        dlg.GetWindowRect(&rcBefore);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        ExpectStopped(dlg);
+        EXPECT_FALSE(onTop());
+        // On top once for the whole minute, off once.
+        EXPECT_EQ(2u, api.Count("SetWindowPos"));
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        RECT rcAfter{};
+        dlg.GetWindowRect(&rcAfter);
+        EXPECT_TRUE(::EqualRect(&rcBefore, &rcAfter));
+
+        // Shorter than a minute: on top from its first second to its end.
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(2));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        ASSERT_TRUE(PumpUntil(onTop, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("ExitWindowsEx") > 0; }, 4000));
+        EXPECT_TRUE(PumpUntil([&] { return !onTop(); }, 2000));
+    });
+}
+
+TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
+{
+    RunModal(dlg, [&] {
+        ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
+        api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxA") > 0; }, 4000));
+        ExpectStopped(dlg);
+        const CString strWhy = AfxFormatSystemError(ERROR_NOT_ALL_ASSIGNED);
+        EXPECT_FALSE(strWhy.IsEmpty());
+        EXPECT_NE('\n', strWhy.GetAt(strWhy.GetLength() - 1));
+        ExpectOneWarning(api, (CString("关机失败: ") + strWhy).GetString());
+
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        api.dwLastError = 0;
+        api.bExitWindowsResult = FALSE;
+        api.dwExitWindowsError = ERROR_PRIVILEGE_NOT_HELD;
+        SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxA") > 0; }, 4000));
+        ExpectStopped(dlg);
+        ExpectOneWarning(api, (CString("重启失败: ") + AfxFormatSystemError(ERROR_PRIVILEGE_NOT_HELD)).GetString());
     });
 }
