@@ -15,7 +15,7 @@ class CComboBox : public CWnd {
 public:
     int AddString(LPCSTR pszString)
     {
-        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszString)));
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LPCWSTR(CWideText(pszString)))));
     }
     int GetCurSel() const
     {

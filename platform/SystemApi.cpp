@@ -5,6 +5,8 @@
 #include <cstring>
 #include <mmsystem.h>
 
+#include "platform/StringConvert.h"
+
 namespace {
 
 CSystemApi g_realApi;
@@ -46,7 +48,7 @@ Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszN
 }
 
 std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
-std::atomic<decltype(&::Shell_NotifyIconA)> g_pfnShellNotifyIcon{nullptr};
+std::atomic<decltype(&::Shell_NotifyIconW)> g_pfnShellNotifyIcon{nullptr};
 std::atomic<decltype(&::InitCommonControlsEx)> g_pfnInitCommonControlsEx{nullptr};
 
 } // namespace
@@ -82,17 +84,17 @@ BOOL CSystemApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
     return pfn && pfn(pszSound, hModule, fdwSound);
 }
 
-BOOL CSystemApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
+BOOL CSystemApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
 {
-    const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconA");
+    const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconW");
     return pfn && pfn(dwMessage, pData);
 }
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 
-int CSystemApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+int CSystemApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
-    return ::MessageBoxA(hWnd, pszText, pszCaption, uType);
+    return ::MessageBoxW(hWnd, CWideText(pszText), CWideText(pszCaption), uType);
 }
 
 BOOL CSystemApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)

@@ -19,9 +19,10 @@ public:
     virtual BOOL CloseHandle(HANDLE hObject);
     virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason);
     virtual BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound);
-    virtual BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData);
+    virtual BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData);
     virtual DWORD GetVersion();
-    virtual int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
+    // Takes the program's GBK texts and shows them through MessageBoxW.
+    virtual int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
 };
 

@@ -97,7 +97,7 @@ void ToggleToRunning(CKovnaDlg& dlg)
 
 void ExpectOneWarning(CRecordingApi& api, const char* pszText)
 {
-    const auto boxes = api.CallsNamed("MessageBoxA");
+    const auto boxes = api.CallsNamed("MessageBoxW");
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(pszText, boxes[0].text);
     EXPECT_EQ("警告", boxes[0].caption);
@@ -187,7 +187,7 @@ TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
         EXPECT_EQ(2147483640, g_nSecondsLeft.load());
         ExpectRunning(dlg);
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
@@ -256,7 +256,7 @@ TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         st.wYear = 2040;
         SetTarget(dlg, st);
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
         ExpectRunning(dlg);
         // Date from the date picker, time of day from the time picker.
         const int64_t nWant = (CTime(2040, 12, 31, 23, 0, 0) - CTime::GetCurrentTime()).GetTotalSeconds();
@@ -286,7 +286,7 @@ TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 2500));
         EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
     });
-    EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    EXPECT_EQ(0u, api.Count("MessageBoxW"));
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
 }
 
@@ -495,6 +495,6 @@ TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
         }
         EXPECT_EQ(120, g_nSecondsLeft.load());
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
     });
 }
