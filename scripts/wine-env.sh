@@ -26,8 +26,9 @@ kovna_wine_env() {
     export WINEPREFIX="$1"
     export WINEDEBUG=${KOVNA_WINEDEBUG:--all}
     export WINEDLLOVERRIDES='mscoree,mshtml='
-    # zh_CN gives the ANSI code page 936 that every text of the program is in.
-    export LC_ALL=zh_CN.UTF-8
+    # zh_CN gives the ANSI code page 936 of a Chinese Windows; KOVNA_LC_ALL
+    # runs under another (en_US.UTF-8: 1252, zh_TW.UTF-8: 950, ja_JP.UTF-8: 932).
+    export LC_ALL=${KOVNA_LC_ALL:-zh_CN.UTF-8}
 }
 
 kovna_prefix_is_ready() {
