@@ -1,6 +1,7 @@
 // The real system behind the seam, and the switch that puts a recorder in its place.
 #include "platform/SystemApi.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mmsystem.h>
@@ -19,14 +20,17 @@ std::atomic<CSystemApi*> g_pApi{&g_realApi};
 // module's own imports come from there too.
 HMODULE LoadSystemLibrary(const char* pszModule)
 {
-    char szPath[MAX_PATH];
-    const UINT nFolder = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    // The folder as the system names it, in UTF-16: no code page can lose a
+    // character of it. The module names are ASCII, held as narrow strings so
+    // that the import check finds them.
+    wchar_t szPath[MAX_PATH];
+    const UINT nFolder = ::GetSystemDirectoryW(szPath, MAX_PATH);
     const size_t nName = std::strlen(pszModule);
     if (nFolder == 0 || nFolder + 1 + nName >= MAX_PATH)
         return nullptr;
-    szPath[nFolder] = '\\';
-    std::memcpy(szPath + nFolder + 1, pszModule, nName + 1);
-    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    szPath[nFolder] = L'\\';
+    std::copy(pszModule, pszModule + nName + 1, szPath + nFolder + 1);
+    return ::LoadLibraryExW(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The modules are loaded on first use: most runs never ring or hide, and
