@@ -65,8 +65,8 @@ BOOL CKovnaDlg::OnInitDialog()
         CString strInfoEntry;
         strInfoEntry.LoadString(IDS_INFO_ENTRY);
         if (!strInfoEntry.IsEmpty()) {
-            ::AppendMenuA(hSysMenu, MF_SEPARATOR, 0, nullptr);
-            ::AppendMenuA(hSysMenu, MF_STRING, IDM_INFO_ENTRY, strInfoEntry);
+            AfxAppendMenu(hSysMenu, MF_SEPARATOR, 0, nullptr);
+            AfxAppendMenu(hSysMenu, MF_STRING, IDM_INFO_ENTRY, strInfoEntry);
         }
     }
 

@@ -45,8 +45,8 @@ public:
         bRinging = pszSound && bResult;
         return bResult;
     }
-    BOOL Shell_NotifyIconA(DWORD, PNOTIFYICONDATAA) override { return TRUE; }
-    int MessageBoxA(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
+    BOOL Shell_NotifyIconW(DWORD, PNOTIFYICONDATAW) override { return TRUE; }
+    int MessageBoxW(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
 
     bool bRealSound = false;
     std::atomic<int> nPlaysEntered{0};

@@ -123,7 +123,7 @@ LRESULT CRegionButton::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
     return CButton::DefWindowProc(nMsg, wParam, lParam);
 }
 
-int CRegionButton::OnCreate(LPCREATESTRUCTA)
+int CRegionButton::OnCreate(LPCREATESTRUCTW)
 {
     if (Default() == -1)
         return -1;
@@ -292,15 +292,15 @@ void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
     GetWindowText(strCaption);
 
     // A parent without a font of its own gets the system's default GUI font.
-    LOGFONTA logFont{};
+    LOGFONTW logFont{};
     const auto hParentFont = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(m_hWnd), WM_GETFONT, 0, 0));
-    if (!hParentFont || ::GetObjectA(hParentFont, sizeof logFont, &logFont) != sizeof logFont)
-        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
+    if (!hParentFont || ::GetObjectW(hParentFont, sizeof logFont, &logFont) != sizeof logFont)
+        ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof logFont, &logFont);
     CFont font;
     font.CreateFontIndirect(&logFont);
     const CGdiSelection selectedFont(*pMemDC, font);
 
-    TEXTMETRICA metrics{};
+    TEXTMETRICW metrics{};
     pMemDC->GetTextMetrics(&metrics);
     CPoint point(m_ptCenter.x, m_ptCenter.y + metrics.tmHeight / 2);
     if (bPressed) {

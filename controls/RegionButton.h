@@ -33,7 +33,7 @@ protected:
     void PreSubclassWindow() override;
     LRESULT DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) override;
 
-    int OnCreate(LPCREATESTRUCTA pCreateStruct);
+    int OnCreate(LPCREATESTRUCTW pCreateStruct);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);

@@ -1,15 +1,28 @@
 // The notification-area icon: add, modify, delete and its menu.
 #include "controls/TrayIcon.h"
 
-#include "controls/TipText.h"
+#include <algorithm>
+#include <cwchar>
 
 IMPLEMENT_DYNAMIC(CTrayIcon, CObject)
 
-const UINT WM_TASKBARCREATED = ::RegisterWindowMessageA("TaskbarCreated");
+const UINT WM_TASKBARCREATED = ::RegisterWindowMessageW(L"TaskbarCreated");
 
 namespace {
 
 constexpr UINT kAllFields = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+
+// As much of the GBK text as fits, terminated. Every character of code page
+// 936 is one UTF-16 unit, so a cut never falls inside one.
+template <size_t N>
+void CopyTip(WCHAR (&field)[N], LPCSTR pszTip)
+{
+    const CWideText tip(pszTip);
+    const size_t nLength = std::min(static_cast<size_t>(tip.GetLength()), N - 1);
+    if (nLength)
+        std::wmemcpy(field, tip, nLength);
+    field[nLength] = L'\0';
+}
 
 } // namespace
 
@@ -25,7 +38,7 @@ CTrayIcon::~CTrayIcon() { DeleteIcon(); }
 BOOL CTrayIcon::Notify(DWORD dwMessage)
 {
     // The record's prefix is the shell's own record; cbSize tells it which layout.
-    return AfxSystemApi().Shell_NotifyIconA(dwMessage, reinterpret_cast<PNOTIFYICONDATAA>(&m_nid));
+    return AfxSystemApi().Shell_NotifyIconW(dwMessage, reinterpret_cast<PNOTIFYICONDATAW>(&m_nid));
 }
 
 BOOL CTrayIcon::AddIcon(CWnd* pWnd, UINT uCallbackMessage, LPCSTR pszTip, HICON hIcon, UINT uID)
@@ -44,7 +57,7 @@ BOOL CTrayIcon::AddIcon(CWnd* pWnd, UINT uCallbackMessage, LPCSTR pszTip, HICON 
     m_nid.hIcon = hIcon;
     m_nid.uFlags = kAllFields;
     m_nid.uCallbackMessage = uCallbackMessage;
-    CopyTipText(m_nid.szTip, sizeof m_nid.szTip, pszTip);
+    CopyTip(m_nid.szTip, pszTip);
 
     m_bActive = Notify(NIM_ADD);
     return m_bActive;
@@ -115,7 +128,7 @@ BOOL CTrayIcon::ChangeTip(LPCSTR pszTip)
     if (!m_bActive)
         return FALSE;
     m_nid.uFlags = NIF_TIP;
-    CopyTipText(m_nid.szTip, sizeof m_nid.szTip, pszTip);
+    CopyTip(m_nid.szTip, pszTip);
     return Notify(NIM_MODIFY);
 }
 
@@ -126,7 +139,7 @@ BOOL CTrayIcon::ChangeTip(UINT nIDResource)
     return ChangeTip(strTip.GetString());
 }
 
-CString CTrayIcon::GetTip() const { return m_bActive ? CString(m_nid.szTip) : CString(); }
+CString CTrayIcon::GetTip() const { return m_bActive ? AfxGbkFromWide(m_nid.szTip) : CString(); }
 
 BOOL CTrayIcon::ChangeOwnerWindow(CWnd* pWnd)
 {

@@ -4,22 +4,22 @@
 
 #include "platform/Afx.h"
 
-// The shell's first record layout, the one every shell version accepts:
-// cbSize is NOTIFYICONDATAA_V1_SIZE (88 bytes where handles take 4 bytes,
-// 104 where they take 8).
-struct NOTIFYICONDATAV1A {
+// The shell's first record layout, the one every shell version accepts, in
+// its Unicode form: cbSize is NOTIFYICONDATAW_V1_SIZE (152 bytes where
+// handles take 4 bytes, 168 where they take 8).
+struct NOTIFYICONDATAV1W {
     DWORD cbSize;
     HWND hWnd;
     UINT uID;
     UINT uFlags;
     UINT uCallbackMessage;
     HICON hIcon;
-    CHAR szTip[64];
+    WCHAR szTip[64];
 };
 
-static_assert(sizeof(NOTIFYICONDATAV1A) == NOTIFYICONDATAA_V1_SIZE, "the shell's first layout");
+static_assert(sizeof(NOTIFYICONDATAV1W) == NOTIFYICONDATAW_V1_SIZE, "the shell's first layout");
 #ifndef _WIN64
-static_assert(sizeof(NOTIFYICONDATAV1A) == 88, "the 32-bit first layout is 88 bytes");
+static_assert(sizeof(NOTIFYICONDATAV1W) == 152, "the 32-bit first layout is 152 bytes");
 #endif
 
 // Sent to every top-level window when the shell (re)starts and its icons
@@ -58,7 +58,7 @@ public:
 
     BOOL m_bActive;      // the shell accepted the icon this object holds
     BOOL m_bSuspended;   // held, but taken out of the notification area
-    NOTIFYICONDATAV1A m_nid;
+    NOTIFYICONDATAV1W m_nid;
 
 private:
     BOOL Notify(DWORD dwMessage);

@@ -12,6 +12,7 @@
 #include "platform/Gdi.h"
 #include "platform/Menu.h"
 #include "platform/Object.h"
+#include "platform/StringConvert.h"
 #include "platform/SystemApi.h"
 #include "platform/Thread.h"
 #include "platform/WinApp.h"

@@ -1,5 +1,6 @@
-// Multibyte text in the ANSI code page (936 for Kovna): length and indices
-// count bytes, so a Chinese character counts two.
+// Multibyte text in code page 936 (GBK), whatever the system's ANSI code
+// page: length and indices count bytes, so a Chinese character counts two.
+// It crosses to the system as UTF-16 in platform/StringConvert.h.
 #pragma once
 
 #include <string>

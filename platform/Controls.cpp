@@ -7,14 +7,15 @@ IMPLEMENT_DYNAMIC(CButton, CWnd)
 
 void CComboBox::GetLBText(int nIndex, CString& str) const
 {
-    const LRESULT nLength = ::SendMessageA(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0);
+    const LRESULT nLength = ::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, static_cast<WPARAM>(nIndex), 0);
     if (nLength == CB_ERR) {
         str.Empty();
         return;
     }
-    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
-    ::SendMessageA(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&buffer[0]));
-    str = buffer.c_str();
+    std::wstring buffer(static_cast<size_t>(nLength) + 1, L'\0');
+    const LRESULT nCopied =
+        ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&buffer[0]));
+    str = AfxGbkFromWide(buffer.data(), nCopied == CB_ERR ? 0 : static_cast<int>(nCopied));
 }
 
 BOOL CButton::Create(LPCSTR pszCaption, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nID)

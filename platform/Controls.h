@@ -15,7 +15,8 @@ class CComboBox : public CWnd {
 public:
     int AddString(LPCSTR pszString)
     {
-        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszString)));
+        const CWideText text(pszString);
+        return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(static_cast<LPCWSTR>(text))));
     }
     int GetCurSel() const
     {

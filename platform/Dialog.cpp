@@ -29,7 +29,9 @@ INT_PTR CDialog::DoModal()
         hOwner = pMainWnd->m_hWnd;
 
     AfxHookWindowCreate(this);
-    const INT_PTR nResult = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), hOwner,
+    // The W call makes a Unicode dialog: the template's texts reach its
+    // controls as they are stored, whatever the system's ANSI code page.
+    const INT_PTR nResult = ::DialogBoxParamW(AfxGetResourceHandle(), MAKEINTRESOURCEW(m_nIDTemplate), hOwner,
                                               AfxDlgProc, 0);
     AfxUnhookWindowCreate();
     return nResult;

@@ -55,7 +55,7 @@ void CDC::FillSolidRect(LPCRECT pRect, COLORREF cr)
     // The opaque background of an empty text run paints the rectangle
     // without creating a brush.
     ::SetBkColor(m_hDC, cr);
-    ::ExtTextOutA(m_hDC, 0, 0, ETO_OPAQUE, pRect, nullptr, 0, nullptr);
+    ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, pRect, nullptr, 0, nullptr);
 }
 
 CPaintDC::CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->m_hWnd) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }

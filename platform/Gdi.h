@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/CString.h"
+#include "platform/StringConvert.h"
 
 struct CPoint : POINT {
     CPoint() : POINT{0, 0} {}
@@ -60,7 +61,7 @@ public:
 
 class CFont : public CGdiObject {
 public:
-    BOOL CreateFontIndirect(const LOGFONTA* pLogFont) { return Attach(::CreateFontIndirectA(pLogFont)); }
+    BOOL CreateFontIndirect(const LOGFONTW* pLogFont) { return Attach(::CreateFontIndirectW(pLogFont)); }
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 
@@ -95,9 +96,10 @@ public:
     UINT SetTextAlign(UINT nFlags) { return ::SetTextAlign(m_hDC, nFlags); }
     BOOL TextOut(int x, int y, const CString& str)
     {
-        return ::TextOutA(m_hDC, x, y, str.GetString(), str.GetLength());
+        const CWideText text(str.GetString(), str.GetLength());
+        return ::TextOutW(m_hDC, x, y, text, text.GetLength());
     }
-    BOOL GetTextMetrics(LPTEXTMETRICA pMetrics) const { return ::GetTextMetricsA(m_hDC, pMetrics); }
+    BOOL GetTextMetrics(LPTEXTMETRICW pMetrics) const { return ::GetTextMetricsW(m_hDC, pMetrics); }
     void FillSolidRect(LPCRECT pRect, COLORREF cr);
     BOOL FillRgn(const CRgn* pRgn, const CBrush* pBrush) { return ::FillRgn(m_hDC, *pRgn, *pBrush); }
     BOOL Rectangle(LPCRECT pRect)

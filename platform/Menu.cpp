@@ -1,11 +1,18 @@
 // Menus loaded from the resources.
 #include "platform/Menu.h"
 
+#include "platform/StringConvert.h"
+
 BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource)
 {
     DestroyMenu();
-    m_hMenu = ::LoadMenuA(hInstance, MAKEINTRESOURCEA(nIDResource));
+    m_hMenu = ::LoadMenuW(hInstance, MAKEINTRESOURCEW(nIDResource));
     return m_hMenu != nullptr;
+}
+
+BOOL AfxAppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem)
+{
+    return ::AppendMenuW(hMenu, nFlags, nIDNewItem, CWideText(pszNewItem));
 }
 
 BOOL CMenu::DestroyMenu()

@@ -18,3 +18,7 @@ public:
 private:
     HMENU m_hMenu = nullptr;
 };
+
+// Appends an item with a GBK text (or a separator: nullptr) to any menu,
+// one this program owns or a borrowed one such as the system menu.
+BOOL AfxAppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem);

@@ -1,9 +1,12 @@
 // The real system behind the seam, and the switch that puts a recorder in its place.
 #include "platform/SystemApi.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <mmsystem.h>
+
+#include "platform/StringConvert.h"
 
 namespace {
 
@@ -17,14 +20,17 @@ std::atomic<CSystemApi*> g_pApi{&g_realApi};
 // module's own imports come from there too.
 HMODULE LoadSystemLibrary(const char* pszModule)
 {
-    char szPath[MAX_PATH];
-    const UINT nFolder = ::GetSystemDirectoryA(szPath, MAX_PATH);
+    // The folder as the system names it, in UTF-16: no code page can lose a
+    // character of it. The module names are ASCII, held as narrow strings so
+    // that the import check finds them.
+    wchar_t szPath[MAX_PATH];
+    const UINT nFolder = ::GetSystemDirectoryW(szPath, MAX_PATH);
     const size_t nName = std::strlen(pszModule);
     if (nFolder == 0 || nFolder + 1 + nName >= MAX_PATH)
         return nullptr;
-    szPath[nFolder] = '\\';
-    std::memcpy(szPath + nFolder + 1, pszModule, nName + 1);
-    return ::LoadLibraryExA(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    szPath[nFolder] = L'\\';
+    std::copy(pszModule, pszModule + nName + 1, szPath + nFolder + 1);
+    return ::LoadLibraryExW(szPath, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 // The modules are loaded on first use: most runs never ring or hide, and
@@ -46,7 +52,7 @@ Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszN
 }
 
 std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
-std::atomic<decltype(&::Shell_NotifyIconA)> g_pfnShellNotifyIcon{nullptr};
+std::atomic<decltype(&::Shell_NotifyIconW)> g_pfnShellNotifyIcon{nullptr};
 std::atomic<decltype(&::InitCommonControlsEx)> g_pfnInitCommonControlsEx{nullptr};
 
 } // namespace
@@ -89,9 +95,9 @@ EXECUTION_STATE CSystemApi::SetThreadExecutionState(EXECUTION_STATE esFlags)
     return ::SetThreadExecutionState(esFlags);
 }
 
-BOOL CSystemApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
+BOOL CSystemApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
 {
-    const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconA");
+    const auto pfn = LoadOnFirstUse(g_pfnShellNotifyIcon, "shell32.dll", "Shell_NotifyIconW");
     return pfn && pfn(dwMessage, pData);
 }
 
@@ -102,9 +108,9 @@ BOOL CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 
-int CSystemApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+int CSystemApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
-    return ::MessageBoxA(hWnd, pszText, pszCaption, uType);
+    return ::MessageBoxW(hWnd, CWideText(pszText), CWideText(pszCaption), uType);
 }
 
 BOOL CSystemApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)

@@ -22,11 +22,12 @@ public:
     // Loads the sound module ahead of the first play; FALSE when it cannot.
     virtual BOOL LoadSoundModule();
     virtual EXECUTION_STATE SetThreadExecutionState(EXECUTION_STATE esFlags);
-    virtual BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData);
+    virtual BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData);
     // A window on top of every other one, or no longer, is seen outside the program.
     virtual BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
     virtual DWORD GetVersion();
-    virtual int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
+    // Takes the program's GBK texts and shows them through MessageBoxW.
+    virtual int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
 };
 

@@ -8,6 +8,7 @@
 
 #include "platform/Event.h"
 #include "platform/Lock.h"
+#include "platform/StringConvert.h"
 #include "platform/Wnd.h"
 
 namespace {
@@ -102,7 +103,7 @@ void AfxWorkerSetWindowText(CWnd* pWnd, LPCSTR pszText)
         hWnd = pWnd->m_hWnd;
     }
     // A handle whose window has just been destroyed only makes the call fail.
-    ::SetWindowTextA(hWnd, pszText);
+    ::SetWindowTextW(hWnd, CWideText(pszText));
 }
 
 void AfxWorkerPostMessage(CWnd* pWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -146,7 +147,7 @@ BOOL AfxStopWorkers(DWORD nTimeoutMs)
         if (dwResult == WAIT_OBJECT_0 + nCount) {
             // A worker is waiting for us inside a sent message: handle it.
             MSG msg;
-            ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+            ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         }
         if (dwResult == WAIT_TIMEOUT || dwResult == WAIT_FAILED)
             return FALSE;

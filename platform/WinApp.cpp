@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/StringConvert.h"
 #include "platform/SystemApi.h"
 #include "platform/Thread.h"
 
@@ -23,9 +24,9 @@ CWinApp::~CWinApp()
 int CWinApp::Run()
 {
     MSG msg;
-    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return ExitInstance();
 }
@@ -34,7 +35,7 @@ CWinApp* AfxGetApp() { return g_pApp; }
 
 CWnd* AfxGetMainWnd() { return g_pApp ? g_pApp->m_pMainWnd : nullptr; }
 
-HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleA(nullptr); }
+HINSTANCE AfxGetInstanceHandle() { return ::GetModuleHandleW(nullptr); }
 
 HINSTANCE AfxGetResourceHandle() { return AfxGetInstanceHandle(); }
 
@@ -67,13 +68,13 @@ BOOL AfxInitCommonControls()
 
 BOOL CString::LoadString(UINT nID)
 {
-    // String resources are stored as UTF-16; LoadStringA converts to the
-    // ANSI code page. Grow the buffer until the whole text fits.
+    // String resources are stored as UTF-16: read as they are, then made
+    // GBK. Grow the buffer until the whole text fits.
     for (int nSize = 256;; nSize *= 2) {
-        std::string buffer(static_cast<size_t>(nSize), '\0');
-        const int nLength = ::LoadStringA(AfxGetResourceHandle(), nID, &buffer[0], nSize);
-        if (nLength < nSize - 2) {
-            *this = CString(buffer.data(), nLength);
+        std::wstring buffer(static_cast<size_t>(nSize), L'\0');
+        const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, &buffer[0], nSize);
+        if (nLength < nSize - 1) {
+            *this = AfxGbkFromWide(buffer.data(), nLength);
             return nLength > 0;
         }
     }
@@ -81,13 +82,12 @@ BOOL CString::LoadString(UINT nID)
 
 CString AfxFormatSystemError(DWORD dwError)
 {
-    char szText[512] = "";
-    const DWORD nLength = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                           dwError, 0, szText, sizeof szText, nullptr);
-    DWORD nEnd = nLength < sizeof szText ? nLength : 0;
-    while (nEnd > 0 && (szText[nEnd - 1] == '\r' || szText[nEnd - 1] == '\n' || szText[nEnd - 1] == ' '))
-        --nEnd;
-    CString strText(szText, static_cast<int>(nEnd));
+    wchar_t szText[512] = L"";
+    DWORD nLength = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0,
+                                     szText, sizeof szText / sizeof szText[0], nullptr);
+    while (nLength > 0 && (szText[nLength - 1] == L'\r' || szText[nLength - 1] == L'\n' || szText[nLength - 1] == L' '))
+        --nLength;
+    CString strText = AfxGbkFromWide(szText, static_cast<int>(nLength));
     if (strText.IsEmpty())
         strText.Format("%lu", static_cast<unsigned long>(dwError));
     return strText;

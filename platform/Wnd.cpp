@@ -39,7 +39,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
     if (!pWnd)
-        return ::DefWindowProcA(hWnd, nMsg, wParam, lParam);
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
     const MSG saved = pWnd->m_currentMsg;
     pWnd->m_currentMsg = MSG{hWnd, nMsg, wParam, lParam, 0, {0, 0}};
     ++t_nHandlerDepth;
@@ -64,7 +64,7 @@ LRESULT CALLBACK AfxCbtHook(int nCode, WPARAM wParam, LPARAM lParam)
 void AfxHookWindowCreate(CWnd* pWnd)
 {
     if (!t_hCbtHook)
-        t_hCbtHook = ::SetWindowsHookExA(WH_CBT, AfxCbtHook, nullptr, ::GetCurrentThreadId());
+        t_hCbtHook = ::SetWindowsHookExW(WH_CBT, AfxCbtHook, nullptr, ::GetCurrentThreadId());
     t_pWndInit = pWnd;
 }
 
@@ -108,7 +108,7 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         pTemp = std::make_unique<CWnd>();
         pTemp->m_hWnd = hWnd;
         if (!t_hIdleHook)
-            t_hIdleHook = ::SetWindowsHookExA(WH_GETMESSAGE, AfxIdleHook, nullptr, ::GetCurrentThreadId());
+            t_hIdleHook = ::SetWindowsHookExW(WH_GETMESSAGE, AfxIdleHook, nullptr, ::GetCurrentThreadId());
     }
     return pTemp.get();
 }
@@ -141,8 +141,8 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, 
 {
     AfxHookWindowCreate(this);
     const HMENU hMenuOrId = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
-    const HWND hWnd = ::CreateWindowExA(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth, nHeight,
-                                        hWndParent, hMenuOrId, ::GetModuleHandleA(nullptr), nullptr);
+    const HWND hWnd = ::CreateWindowExW(dwExStyle, CWideText(pszClassName), CWideText(pszWindowName), dwStyle, x, y,
+                                        nWidth, nHeight, hWndParent, hMenuOrId, ::GetModuleHandleW(nullptr), nullptr);
     AfxUnhookWindowCreate();
     return hWnd != nullptr;
 }
@@ -153,8 +153,9 @@ BOOL CWnd::SubclassWindow(HWND hWnd)
         return FALSE;
     Attach(hWnd);
     PreSubclassWindow();
+    // Set through the W call, the procedure makes the window a Unicode window.
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
     return TRUE;
 }
 
@@ -170,10 +171,10 @@ BOOL CWnd::DestroyWindow()
 
 void CWnd::GetWindowText(CString& str) const
 {
-    const int nLength = ::GetWindowTextLengthA(m_hWnd);
-    std::string buffer(static_cast<size_t>(nLength) + 1, '\0');
-    const int nCopied = ::GetWindowTextA(m_hWnd, &buffer[0], nLength + 1);
-    str = CString(buffer.data(), nCopied);
+    const int nLength = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring buffer(static_cast<size_t>(nLength) + 1, L'\0');
+    const int nCopied = ::GetWindowTextW(m_hWnd, &buffer[0], nLength + 1);
+    str = AfxGbkFromWide(buffer.data(), nCopied);
 }
 
 int CWnd::GetDlgItemText(int nID, CString& str) const
@@ -193,7 +194,7 @@ BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags)
     const DWORD dwNewStyle = (dwStyle & ~dwRemove) | dwAdd;
     if (dwStyle == dwNewStyle)
         return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNewStyle));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(dwNewStyle));
     if (nFlags)
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
@@ -225,7 +226,7 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner)
             hCenter = nullptr;
         MONITORINFO info{};
         info.cbSize = sizeof info;
-        ::GetMonitorInfoA(::MonitorFromWindow(hCenter ? hCenter : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
+        ::GetMonitorInfoW(::MonitorFromWindow(hCenter ? hCenter : m_hWnd, MONITOR_DEFAULTTOPRIMARY), &info);
         rcArea = info.rcWork;
         if (hCenter)
             ::GetWindowRect(hCenter, &rcCenter);
@@ -257,7 +258,7 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 
 int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType)
 {
-    return AfxSystemApi().MessageBoxA(m_hWnd, pszText, pszCaption, nType);
+    return AfxSystemApi().MessageBoxW(m_hWnd, pszText, pszCaption, nType);
 }
 
 LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
@@ -271,8 +272,8 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, nMsg, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, nMsg, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, nMsg, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, nMsg, wParam, lParam);
 }
 
 LRESULT CWnd::Default()

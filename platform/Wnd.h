@@ -1,7 +1,9 @@
 // Windows with message routing. Every window of a CWnd is subclassed to one
 // static window procedure, which hands each message to the object's
 // WindowProc; the class's routing table sends it on to an On... handler or,
-// when the table has no entry, to default handling.
+// when the table has no entry, to default handling. The windows are Unicode
+// windows: texts (GBK in CString) reach them through the W calls, converted
+// by platform/StringConvert.h.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +11,7 @@
 #include "platform/CString.h"
 #include "platform/Gdi.h"
 #include "platform/Object.h"
+#include "platform/StringConvert.h"
 
 class CWnd;
 class CDataExchange;
@@ -52,11 +55,11 @@ public:
     BOOL DestroyWindow();
 
     // Window-handle conveniences.
-    void SetWindowText(LPCSTR pszText) { ::SetWindowTextA(m_hWnd, pszText); }
+    void SetWindowText(LPCSTR pszText) { ::SetWindowTextW(m_hWnd, CWideText(pszText)); }
     void GetWindowText(CString& str) const;
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     CWnd* GetDlgItem(int nID) const { return FromHandle(::GetDlgItem(m_hWnd, nID)); }
-    void SetDlgItemText(int nID, LPCSTR pszText) { ::SetDlgItemTextA(m_hWnd, nID, pszText); }
+    void SetDlgItemText(int nID, LPCSTR pszText) { ::SetDlgItemTextW(m_hWnd, nID, CWideText(pszText)); }
     int GetDlgItemText(int nID, CString& str) const;
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
     BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
@@ -68,11 +71,11 @@ public:
     void GetWindowRect(LPRECT pRect) const { ::GetWindowRect(m_hWnd, pRect); }
     LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0)
     {
-        return ::SendMessageA(m_hWnd, nMsg, wParam, lParam);
+        return ::SendMessageW(m_hWnd, nMsg, wParam, lParam);
     }
     BOOL PostMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0)
     {
-        return ::PostMessageA(m_hWnd, nMsg, wParam, lParam);
+        return ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
     }
     HICON SetIcon(HICON hIcon, BOOL bBigIcon)
     {
@@ -80,7 +83,7 @@ public:
     }
     HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);
     BOOL RedrawWindow(LPCRECT pRectUpdate = nullptr, HRGN hRgnUpdate = nullptr,
                       UINT nFlags = RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE)
@@ -201,10 +204,10 @@ LRESULT Sig_hbr_ctlcolor(CWnd* p, UINT nMsg, WPARAM w, LPARAM l)
     return reinterpret_cast<LRESULT>(hbr);
 }
 
-template <class T, int (T::*F)(LPCREATESTRUCTA)>
+template <class T, int (T::*F)(LPCREATESTRUCTW)>
 LRESULT Sig_i_create(CWnd* p, UINT, WPARAM, LPARAM l)
 {
-    return (static_cast<T*>(p)->*F)(reinterpret_cast<LPCREATESTRUCTA>(l));
+    return (static_cast<T*>(p)->*F)(reinterpret_cast<LPCREATESTRUCTW>(l));
 }
 
 template <class T, void (T::*F)(UINT, CPoint)>

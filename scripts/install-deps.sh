@@ -35,16 +35,28 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
 
-# Wine takes the ANSI code page from the locale: zh_CN.UTF-8 gives 936. Grep
-# reads the whole list: with -q it could stop early and, under pipefail, the
-# list's broken pipe would read as "missing".
-has_zh_cn() { locale -a 2>/dev/null | grep -ix 'zh_CN\.utf-\?8' >/dev/null; }
-if ! has_zh_cn; then
+# Wine takes the ANSI code page from the locale: zh_CN.UTF-8 gives 936, the
+# code page of a Chinese Windows; the tests also run under en_US.UTF-8 (1252),
+# zh_TW.UTF-8 (950) and ja_JP.UTF-8 (932), where the program must read the
+# same. locale-gen rebuilds every locale listed in /etc/locale.gen. Grep reads
+# the whole list: with -q it could stop early and, under pipefail, the list's
+# broken pipe would read as "missing".
+locales=(zh_CN en_US zh_TW ja_JP)
+has_locale() { locale -a 2>/dev/null | grep -ix "$1"'\.utf-\?8' >/dev/null; }
+wanted=()
+for name in "${locales[@]}"; do
+    has_locale "$name" || wanted+=("$name")
+done
+if ((${#wanted[@]})); then
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-    grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
-        echo 'zh_CN.UTF-8 UTF-8' | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    for name in "${wanted[@]}"; do
+        grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null ||
+            echo "$name.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null
+    done
     "${sudo_cmd[@]}" locale-gen >/dev/null
     # locale-gen skips a locale it cannot build without failing.
-    has_zh_cn || { echo "install-deps: the zh_CN.UTF-8 locale could not be generated" >&2; exit 1; }
+    for name in "${wanted[@]}"; do
+        has_locale "$name" || { echo "install-deps: the $name.UTF-8 locale could not be generated" >&2; exit 1; }
+    done
 fi

@@ -26,11 +26,15 @@ KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts"
 KOVNA_WINE_FONTS=/usr/share/wine/fonts
 
 kovna_wine_env() {
-    export WINEPREFIX="$1"
+    # A Windows has one ANSI code page, and so has a Wine prefix: Wine sets it
+    # at the boot and, when a process comes with another, rewrites the "MS
+    # Shell Dlg" substitute for that one. Another locale gets its own prefix.
+    export WINEPREFIX="$1${KOVNA_LC_ALL:+-$KOVNA_LC_ALL}"
     export WINEDEBUG=${KOVNA_WINEDEBUG:--all}
     export WINEDLLOVERRIDES='mscoree,mshtml='
-    # zh_CN gives the ANSI code page 936 that every text of the program is in.
-    export LC_ALL=zh_CN.UTF-8
+    # zh_CN gives the ANSI code page 936 of a Chinese Windows; KOVNA_LC_ALL
+    # runs under another (en_US.UTF-8: 1252, zh_TW.UTF-8: 950, ja_JP.UTF-8: 932).
+    export LC_ALL=${KOVNA_LC_ALL:-zh_CN.UTF-8}
 }
 
 kovna_prefix_is_ready() {

@@ -6,9 +6,13 @@
 #include "platform/Afx.h"
 #include "res/resource.h"
 
-// Text of a window as ANSI bytes.
+// Texts as the program holds them: read through the W calls and made code
+// page 936 bytes here, whatever the ANSI code page the test runs under.
+std::string GbkText(const wchar_t* pwch, int nLength = -1);
+std::wstring WideFromGbk(const std::string& text);
 CString WindowText(HWND hWnd);
 std::string ControlText(HWND hDlg, int nID);
+std::string MenuText(HMENU hMenu, UINT nPosition);
 std::string ClassName(HWND hWnd);
 
 // A child's rectangle in its parent's client pixels.

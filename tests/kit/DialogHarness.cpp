@@ -79,13 +79,15 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs)
             return true;
         if (::GetTickCount() - dwStart >= nTimeoutMs)
             return pred();
+        // As the dialog manager's own loop for a Unicode dialog: a character
+        // typed reaches the windows as UTF-16, never through the ANSI code page.
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             const HWND hActive = ::GetActiveWindow();
-            if (hActive && ::IsDialogMessageA(hActive, &msg))
+            if (hActive && ::IsDialogMessageW(hActive, &msg))
                 continue;
             ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
+            ::DispatchMessageW(&msg);
         }
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }

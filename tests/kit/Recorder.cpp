@@ -1,6 +1,8 @@
 // The recording system seam: every call kept, canned answers given.
 #include "Recorder.h"
 
+#include "Controls.h"
+
 #include <mmsystem.h>
 
 #include <cstring>
@@ -24,7 +26,7 @@ std::vector<RecordedCall> CRecordingApi::CallsNamed(const std::string& name) con
 std::vector<uintptr_t> CRecordingApi::ShellMessages() const
 {
     std::vector<uintptr_t> messages;
-    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconA"))
+    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconW"))
         messages.push_back(call.args[0]);
     return messages;
 }
@@ -121,14 +123,14 @@ bool CRecordingApi::SoundPlaying() const
     return m_bSoundPlaying;
 }
 
-BOOL CRecordingApi::Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData)
+BOOL CRecordingApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
 {
-    RecordedCall call{"Shell_NotifyIconA", {dwMessage}, {}, {}, {}};
+    RecordedCall call{"Shell_NotifyIconW", {dwMessage}, {}, {}, {}};
     if (pData) {
         // The record may be shorter than the header's newest layout.
         const size_t cb = pData->cbSize < sizeof call.nid ? pData->cbSize : sizeof call.nid;
         std::memcpy(&call.nid, pData, cb);
-        call.text = call.nid.szTip;
+        call.text = GbkText(call.nid.szTip);
     }
     Record(call);
     return bShellResult;
@@ -148,9 +150,9 @@ DWORD CRecordingApi::GetVersion()
     return dwVersion;
 }
 
-int CRecordingApi::MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+int CRecordingApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
-    RecordedCall call{"MessageBoxA", {reinterpret_cast<uintptr_t>(hWnd), uType}, pszText ? pszText : "",
+    RecordedCall call{"MessageBoxW", {reinterpret_cast<uintptr_t>(hWnd), uType}, pszText ? pszText : "",
                       pszCaption ? pszCaption : "", {}};
     Record(call);
     if (onMessageBox)

@@ -13,9 +13,9 @@
 struct RecordedCall {
     std::string name;
     std::vector<uintptr_t> args;  // numeric arguments, in call order
-    std::string text;             // text argument (message box text, sound name, tooltip)
+    std::string text;             // text argument as GBK (message box text, sound name, tooltip)
     std::string caption;          // message box caption
-    NOTIFYICONDATAA nid{};        // the record passed to Shell_NotifyIconA
+    NOTIFYICONDATAW nid{};        // the record passed to Shell_NotifyIconW
     DWORD dwTick = 0;             // GetTickCount when the call came
 };
 
@@ -30,7 +30,7 @@ public:
     BOOL bShellResult = TRUE;
     DWORD dwVersion = 0x0A;        // low byte: the major version
     int nMessageBoxResult = IDOK;
-    // Runs inside MessageBoxA after it was recorded (e.g. to look at the dialog meanwhile).
+    // Runs inside MessageBoxW after it was recorded (e.g. to look at the dialog meanwhile).
     std::function<void(const RecordedCall&)> onMessageBox;
     // Runs inside InitCommonControlsEx with the classes asked for, and gives its answer; the
     // test process registered every class before, so by default it only says yes.
@@ -56,11 +56,11 @@ public:
     BOOL LoadSoundModule() override;
     // Recorded with the flags and the calling thread.
     EXECUTION_STATE SetThreadExecutionState(EXECUTION_STATE esFlags) override;
-    BOOL Shell_NotifyIconA(DWORD dwMessage, PNOTIFYICONDATAA pData) override;
+    BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData) override;
     // Recorded with the window and the rank (args: hWnd, hWndInsertAfter, uFlags), then done.
     BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
     DWORD GetVersion() override;
-    int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
+    int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
 
     static constexpr uintptr_t kFakeToken = 0x4B0;

@@ -371,7 +371,7 @@ TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
         hMain = dlg.m_hWnd;
         ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_HELP, BN_CLICKED), 0);
     });
-    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxA");
+    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxW");
     ASSERT_EQ(1u, calls.size());
     const RecordedCall& call = calls[0];
     EXPECT_EQ(reinterpret_cast<uintptr_t>(hMain), call.args[0]);

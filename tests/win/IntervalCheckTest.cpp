@@ -21,15 +21,17 @@ const std::string kIllegal = "输入非法字符，请重新输入";
 // The system message box's text control.
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+// As UTF-16: CF_TEXT would be read in the ANSI code page the test runs under.
 void PutOnClipboard(HWND hOwner, const char* pszText)
 {
     ASSERT_TRUE(::OpenClipboard(hOwner));
     ::EmptyClipboard();
-    const size_t cb = std::strlen(pszText) + 1;
+    const std::wstring text = WideFromGbk(pszText);
+    const size_t cb = (text.size() + 1) * sizeof(wchar_t);
     const HGLOBAL hMem = ::GlobalAlloc(GMEM_MOVEABLE, cb);
-    std::memcpy(::GlobalLock(hMem), pszText, cb);
+    std::memcpy(::GlobalLock(hMem), text.c_str(), cb);
     ::GlobalUnlock(hMem);
-    ::SetClipboardData(CF_TEXT, hMem);
+    ::SetClipboardData(CF_UNICODETEXT, hMem);
     ::CloseClipboard();
 }
 
@@ -144,14 +146,14 @@ TEST_F(IntervalTyping, PastedChineseIsIllegalUntilItIsTooLong)
         ExpectWarning(0, kIllegal, "中");
 
         // Six characters are twelve bytes: only the length is reported.
-        PutOnClipboard(m_dlg.m_hWnd, "一二三四五六");
-        Keys("key ctrl+v", "一二三四五六", 2);
-        ExpectWarning(1, kTooLong, "一二三四五六");
-        EXPECT_EQ("一二三四五六", std::string(m_dlg.m_strCount));
+        PutOnClipboard(m_dlg.m_hWnd, "中文中文中文");
+        Keys("key ctrl+v", "中文中文中文", 2);
+        ExpectWarning(1, kTooLong, "中文中文中文");
+        EXPECT_EQ("中文中文中文", std::string(m_dlg.m_strCount));
 
         // Shortened to ten bytes with the characters still in: illegal.
         Keys("key BackSpace", "", 3);
-        ExpectWarning(2, kIllegal, "一二三四五");
+        ExpectWarning(2, kIllegal, "中文中文中");
     });
 }
 
@@ -172,7 +174,7 @@ TEST(IntervalCheck, RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
         FocusField(dlg.m_hWnd);
         std::thread watcher([&] {
             HWND hFound = nullptr;
-            PumpUntil([&] { return (hFound = ::FindWindowA("#32770", "警告")) != nullptr; }, 8000);
+            PumpUntil([&] { return (hFound = ::FindWindowW(L"#32770", L"警告")) != nullptr; }, 8000);
             if (!hFound)
                 return;
             hBox = hFound;

@@ -106,9 +106,7 @@ TEST(MainDialog, SystemMenuIconsAndPlacement)
         const int n = ::GetMenuItemCount(hSysMenu);
         ASSERT_GE(n, 2);
         EXPECT_EQ(static_cast<UINT>(IDM_INFO_ENTRY), ::GetMenuItemID(hSysMenu, n - 1));
-        char text[64] = {};
-        ::GetMenuStringA(hSysMenu, n - 1, text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ("关于 Kovna(&A)...", text);
+        EXPECT_EQ("关于 Kovna(&A)...", MenuText(hSysMenu, n - 1));
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE;

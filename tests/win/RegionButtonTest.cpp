@@ -341,9 +341,10 @@ InkOffset ReferenceInk(HFONT hFont, const char* pszText, COLORREF crText, COLORR
     ::SetBkMode(hMem, TRANSPARENT);
     ::SetTextColor(hMem, crText);
     ::SetTextAlign(hMem, TA_CENTER | TA_BOTTOM);
-    ::TextOutA(hMem, 100, 70, pszText, static_cast<int>(strlen(pszText)));
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(hMem, &tm);
+    const std::wstring text = WideFromGbk(pszText);
+    ::TextOutW(hMem, 100, 70, text.c_str(), static_cast<int>(text.size()));
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(hMem, &tm);
     ::SelectObject(hMem, hOldFont);
     ::SelectObject(hMem, hOldBitmap);
     ::DeleteDC(hMem);
@@ -489,6 +490,22 @@ TEST(RegionButton, CaptionIsCentredOnTheShape)
         }
     }
     ::DeleteObject(hFont);
+}
+
+// A Chinese caption is drawn as its characters under any ANSI code page.
+TEST(RegionButton, ChineseCaptionIsDrawnAsItsCharacters)
+{
+    CTestParent parent;
+    ASSERT_TRUE(parent.Create(400, 300));
+    parent.m_hFont = MakeTestFont();
+    Region shape(Rectangle50x24());
+    CProbeButton button;
+    ASSERT_TRUE(CreateColoured(button, "设置", kChildVisible, CPoint(100, 100), shape.h, &parent, kButtonId, 2));
+    Paint(button.m_hWnd);
+    const COLORREF crText = ::GetSysColor(COLOR_BTNTEXT);
+    const InkOffset reference = ReferenceInk(parent.m_hFont, "设置", crText, kFills[0]);
+    CaptionPoint(ReadBitmap(button.Image(0)), crText, reference);
+    ::DeleteObject(parent.m_hFont);
 }
 
 TEST(RegionButton, HoverAndClicksFollowTheRealPointer)

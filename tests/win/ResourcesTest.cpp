@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/Controls.h"
 #include "kit/MainTemplate.h"
 #include "platform/Afx.h"
 #include "res/resource.h"
@@ -199,18 +200,14 @@ TEST(Resources, StringMenuAndIcon)
     CMenu menu;
     ASSERT_TRUE(menu.LoadMenu(::GetModuleHandleA(nullptr), IDR_ICONMENU));
     ASSERT_EQ(1, ::GetMenuItemCount(menu));
-    char text[64] = {};
-    ::GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("开始", text);
+    EXPECT_EQ("开始", MenuText(menu, 0));
     const HMENU hPopup = ::GetSubMenu(menu, 0);
     ASSERT_NE(nullptr, hPopup);
     ASSERT_EQ(2, ::GetMenuItemCount(hPopup));
     EXPECT_EQ(static_cast<UINT>(ID_ICONMENU_OPEN), ::GetMenuItemID(hPopup, 0));
     EXPECT_EQ(static_cast<UINT>(ID_ICONMENU_EXIT), ::GetMenuItemID(hPopup, 1));
-    ::GetMenuStringA(hPopup, 0, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("打开(&O)", text);
-    ::GetMenuStringA(hPopup, 1, text, sizeof text, MF_BYPOSITION);
-    EXPECT_STREQ("退出(&X)", text);
+    EXPECT_EQ("打开(&O)", MenuText(hPopup, 0));
+    EXPECT_EQ("退出(&X)", MenuText(hPopup, 1));
 
     // The group icon: exactly two 8-bit images, 16 and 32 pixels square.
     const HINSTANCE hInst = ::GetModuleHandleA(nullptr);

@@ -99,7 +99,7 @@ void ToggleToRunning(CKovnaDlg& dlg)
 
 void ExpectOneWarning(CRecordingApi& api, const char* pszText)
 {
-    const auto boxes = api.CallsNamed("MessageBoxA");
+    const auto boxes = api.CallsNamed("MessageBoxW");
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(pszText, boxes[0].text);
     EXPECT_EQ("警告", boxes[0].caption);
@@ -210,7 +210,7 @@ TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
         EXPECT_EQ(2147483640, g_nSecondsLeft.load());
         ExpectRunning(dlg);
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
@@ -275,7 +275,7 @@ TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         st.wYear = 2040;
         SetTarget(dlg, st);
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
         ExpectRunning(dlg);
         // Date from the date picker, time of day from the time picker.
         const int64_t nWant = (CTime(2040, 12, 31, 23, 0, 0) - CTime::GetCurrentTime()).GetTotalSeconds();
@@ -300,7 +300,7 @@ TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
         ExpectPickersNow(dlg);
         EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
     });
-    EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    EXPECT_EQ(0u, api.Count("MessageBoxW"));
     EXPECT_EQ(0u, api.Count("OpenProcessToken"));
 }
 
@@ -529,7 +529,7 @@ TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
         }
         EXPECT_EQ(120, g_nSecondsLeft.load());
-        EXPECT_EQ(0u, api.Count("MessageBoxA"));
+        EXPECT_EQ(0u, api.Count("MessageBoxW"));
     });
 }
 
@@ -554,7 +554,7 @@ TEST_F(Schedule, ADoubleClickOnSetOrResetIsOnePress)
         clickAndSettle("click 1");
         ExpectStopped(dlg);
     });
-    EXPECT_EQ(0u, api.Count("MessageBoxA"));
+    EXPECT_EQ(0u, api.Count("MessageBoxW"));
 }
 
 TEST_F(Schedule, EveryEndStopsTheScheduleBeforeTheDialogOrTheIconGoes)
@@ -582,7 +582,7 @@ TEST_F(Schedule, EveryEndStopsTheScheduleBeforeTheDialogOrTheIconGoes)
             const auto calls = api.Calls();
             ASSERT_FALSE(calls.empty());
             EXPECT_EQ("PlaySoundA", calls[0].name);
-            EXPECT_EQ(end.bHidden ? 1u : 0u, api.Count("Shell_NotifyIconA"));
+            EXPECT_EQ(end.bHidden ? 1u : 0u, api.Count("Shell_NotifyIconW"));
         });
     }
 
@@ -612,7 +612,7 @@ TEST_F(Schedule, AHiddenShutdownComesBackOnTopForItsFinalMinuteAndResetTakesItOf
                calls.back().args[2] == static_cast<uintptr_t>(SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     };
     const auto lastTip = [&] {
-        const auto calls = api.CallsNamed("Shell_NotifyIconA");
+        const auto calls = api.CallsNamed("Shell_NotifyIconW");
         return calls.empty() ? std::string() : calls.back().text;
     };
     RunModal(dlg, [&] {
@@ -668,7 +668,7 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
         api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxA") > 0; }, 4000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 4000));
         ExpectStopped(dlg);
         const CString strWhy = AfxFormatSystemError(ERROR_NOT_ALL_ASSIGNED);
         EXPECT_FALSE(strWhy.IsEmpty());
@@ -681,7 +681,7 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
         api.dwExitWindowsError = ERROR_PRIVILEGE_NOT_HELD;
         SetTarget(dlg, CTime::GetCurrentTime() + CTimeSpan(1));
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxA") > 0; }, 4000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 4000));
         ExpectStopped(dlg);
         ExpectOneWarning(api, (CString("重启失败: ") + AfxFormatSystemError(ERROR_PRIVILEGE_NOT_HELD)).GetString());
     });

@@ -36,10 +36,10 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
             EXPECT_FALSE(dlg.IsWindowVisible());
             EXPECT_FALSE(dlg.IsIconic());
             ASSERT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
-            const NOTIFYICONDATAA& nid = api.Calls().back().nid;
+            const NOTIFYICONDATAW& nid = api.Calls().back().nid;
             EXPECT_EQ(dlg.m_hWnd, nid.hWnd);
             EXPECT_EQ(0x040Au, nid.uCallbackMessage);
-            EXPECT_EQ(std::string("Kovna"), nid.szTip);
+            EXPECT_EQ("Kovna", api.Calls().back().text);
             EXPECT_EQ(dlg.m_hAppIcon, nid.hIcon);
             EXPECT_EQ(129u, nid.uID);
 

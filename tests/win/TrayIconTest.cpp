@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "kit/Controls.h"
 #include "kit/Recorder.h"
 #include "controls/TrayIcon.h"
 #include "res/resource.h"
@@ -75,7 +76,7 @@ TEST(TrayIcon, AddFillsTheFirstLayoutAndDeleteRemovesOnce)
         EXPECT_EQ("GetVersion", api.Calls()[0].name);
         const RecordedCall add = api.Calls()[1];
         EXPECT_EQ(static_cast<uintptr_t>(NIM_ADD), add.args[0]);
-        EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE), add.nid.cbSize);
+        EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE), add.nid.cbSize);
         EXPECT_EQ(owner.m_hWnd, add.nid.hWnd);
         EXPECT_EQ(kMenuIcon, add.nid.uID);
         EXPECT_EQ(7u, add.nid.uFlags);
@@ -219,20 +220,22 @@ TEST(TrayIcon, ChangeOperationsModifyTheRecord)
     EXPECT_EQ(nullptr, icon.GetOwnerWindow());
 }
 
-TEST(TrayIcon, LongTipsAreCutBetweenCharacters)
+TEST(TrayIcon, LongTipsAreCutToTheFieldsCharacters)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
     OwnerWindow owner;
-    // Two bytes, then two-byte characters: byte 63 is a lead byte.
+    // The field holds 63 characters of any width: 2 + 61 of these 70.
     std::string tip = "kk";
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 70; ++i)
         tip += "关";
+    const std::string kept = tip.substr(0, 2 + 61 * 2);
     CTrayIcon icon;
     ASSERT_TRUE(icon.AddIcon(owner.m_pWnd, kCallback, tip.c_str(), nullptr, kMenuIcon));
-    EXPECT_EQ(tip.substr(0, 62), api.Calls().back().text);
+    EXPECT_EQ(kept, api.Calls().back().text);
+    EXPECT_EQ(L'\0', api.Calls().back().nid.szTip[63]);
     EXPECT_TRUE(icon.ChangeTip(tip.c_str()));
-    EXPECT_EQ(tip.substr(0, 62), std::string(icon.GetTip()));
+    EXPECT_EQ(kept, std::string(icon.GetTip()));
 }
 
 TEST(TrayIcon, NotificationsActOnlyForTheirIcon)
@@ -280,9 +283,7 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR nIDEvent, DWORD)
     const auto hMenu = reinterpret_cast<HMENU>(::SendMessageA(hMenuWnd, MN_GETHMENU, 0, 0));
     g_pSeen->hPopup = hMenu;
     for (int i = 0; i < ::GetMenuItemCount(hMenu); ++i) {
-        char text[64] = {};
-        ::GetMenuStringA(hMenu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        g_pSeen->texts.push_back(text);
+        g_pSeen->texts.push_back(MenuText(hMenu, static_cast<UINT>(i)));
         g_pSeen->ids.push_back(::GetMenuItemID(hMenu, i));
     }
     g_pSeen->nDefault = ::GetMenuDefaultItem(hMenu, TRUE, 0);
