@@ -443,6 +443,12 @@ TEST(RegionButton, EdgeBandsFollowTheWholeOutline)
     }
 }
 
+namespace {
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+} // namespace
+
 TEST(RegionButton, EdgesGrowWithTheDialogsBaseUnits)
 {
     // A dialog of an 18-point font: base units twice the 6 x 12 the edges were drawn for.
@@ -460,8 +466,7 @@ TEST(RegionButton, EdgesGrowWithTheDialogsBaseUnits)
             break;
     }
     const auto* pHeader = reinterpret_cast<const DLGTEMPLATE*>(dlgTemplate.data());
-    const HWND hDlg = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), pHeader, nullptr,
-                                                   [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    const HWND hDlg = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), pHeader, nullptr, PlainDialogProc, 0);
     ASSERT_NE(nullptr, hDlg);
     RECT units{0, 0, 4, 8};
     ::MapDialogRect(hDlg, &units);
