@@ -1,6 +1,7 @@
 // The main dialog: routing table, control binding, start-up and the mode radios.
 #include "app/KovnaDlg.h"
 
+#include "platform/DialogScale.h"
 #include "schedule/Clock.h"
 #include "schedule/Countdown.h"
 #include "schedule/ScheduleState.h"
@@ -88,22 +89,24 @@ BOOL CKovnaDlg::OnInitDialog()
     // radios stay out of the Tab order, so the focus starts in the unit list.
     CWnd::FromHandle(::GetDlgItem(m_hWnd, IDC_RADIO_ALARM))->ModifyStyle(WS_TABSTOP, 0);
 
-    CRgn rgnButton;
-    rgnButton.CreateRectRgn(0, 0, 50, 24);
-    CreateCommandButton(m_btnSetAfter, "设置", 350, 100, rgnButton, IDC_BTN_SET_AFTER);
-    CreateCommandButton(m_btnSetAt, "设置", 350, 138, rgnButton, IDC_BTN_SET_AT);
-    CreateCommandButton(m_btnHide, "隐藏", 96, 208, rgnButton, IDC_BTN_HIDE);
-    CreateCommandButton(m_btnExit, "退出", 335, 208, rgnButton, IDC_BTN_EXIT);
-    CreateCommandButton(m_btnHelp, "帮助", 220, 208, rgnButton, IDC_BTN_HELP);
+    CreateCommandButton(m_btnSetAfter, "设置", CRect(350, 100, 400, 124), IDC_BTN_SET_AFTER);
+    CreateCommandButton(m_btnSetAt, "设置", CRect(350, 138, 400, 162), IDC_BTN_SET_AT);
+    CreateCommandButton(m_btnHide, "隐藏", CRect(96, 208, 146, 232), IDC_BTN_HIDE);
+    CreateCommandButton(m_btnExit, "退出", CRect(335, 208, 385, 232), IDC_BTN_EXIT);
+    CreateCommandButton(m_btnHelp, "帮助", CRect(220, 208, 270, 232), IDC_BTN_HELP);
 
     return TRUE;
 }
 
-BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID)
+BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID)
 {
+    // The template grows with the dialog font and the DPI; the buttons grow with it.
+    const CDialogScale scale(m_hWnd);
+    CRgn rgnButton;
+    rgnButton.CreateRectRgn(0, 0, scale.X(design.Width()), scale.Y(design.Height()));
     constexpr COLORREF crWhite = RGB(255, 255, 255);
-    return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, CPoint(x, y), hRgn, this, nID, 2, crWhite, crWhite,
-                         crWhite, ::GetSysColor(COLOR_BTNFACE));
+    return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.left, design.top), rgnButton, this,
+                         nID, 2, crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
 }
 
 void CKovnaDlg::EndSchedule()

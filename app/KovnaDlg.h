@@ -88,8 +88,9 @@ private:
     void SetOnTop(bool bOnTop);
     // A refused Set press: the warning, and back to the stopped face.
     void RefuseSet(LPCSTR pszWarning);
-    // One command button with the look that all five share.
-    BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
+    // One command button with the look that all five share, at the design's
+    // rectangle in pixels for base units of 6 x 12, scaled to this dialog's.
+    BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID);
     // Both pickers show the current local time again.
     void ResetPickersToNow();
     // Starts the countdown worker of a schedule just opened.

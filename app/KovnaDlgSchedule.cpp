@@ -30,13 +30,10 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
         ::EnableWindow(::GetDlgItem(m_hWnd, nID), bStopping);
 
     const char* pszCaption = bStopping ? "设置" : "重设";
-    CRgn rgnButton;
-    rgnButton.CreateRectRgn(0, 0, 50, 26);
     m_btnSetAfter.DestroyWindow();
-    CreateCommandButton(m_btnSetAfter, pszCaption, 350, 100, rgnButton, IDC_BTN_SET_AFTER);
+    CreateCommandButton(m_btnSetAfter, pszCaption, CRect(350, 100, 400, 126), IDC_BTN_SET_AFTER);
     m_btnSetAt.DestroyWindow();
-    CreateCommandButton(m_btnSetAt, pszCaption, 350, 138, rgnButton, IDC_BTN_SET_AT);
-    rgnButton.DeleteObject();
+    CreateCommandButton(m_btnSetAt, pszCaption, CRect(350, 138, 400, 164), IDC_BTN_SET_AT);
 
     bFlag = bStopping ? 0 : 1;
     CountdownSetRunning(!bStopping);

@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 
+#include "platform/DialogScale.h"
+
 namespace {
 
 // Redraw at once; the erase reaches OnEraseBkgnd, which leaves the pixels alone.
@@ -304,8 +306,8 @@ void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
     pMemDC->GetTextMetrics(&metrics);
     CPoint point(m_ptCenter.x, m_ptCenter.y + metrics.tmHeight / 2);
     if (bPressed) {
-        point.x += m_nBorder;
-        point.y += m_nBorder;
+        point.x += m_nBorder * EdgeUnit();
+        point.y += m_nBorder * EdgeUnit();
     }
 
     const UINT nOldAlign = pMemDC->SetTextAlign(TA_CENTER | TA_BOTTOM);
@@ -336,8 +338,9 @@ void CRegionButton::DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed
 {
     CRgn band;
     band.CreateRectRgn(0, 0, 0, 0);
+    const int nUnit = EdgeUnit();
     const auto paint = [&](const EdgeBand& edge) {
-        FillBand(pMemDC, pShape, &band, edge.k, ::GetSysColor(bPressed ? edge.nPressedColor : edge.nColor));
+        FillBand(pMemDC, pShape, &band, edge.k * nUnit, ::GetSysColor(bPressed ? edge.nPressedColor : edge.nColor));
     };
     if (m_nBorder == 2) {
         for (const EdgeBand& edge : kTwoPixelBands)
@@ -346,6 +349,12 @@ void CRegionButton::DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed
         for (const EdgeBand& edge : kOnePixelBands)
             paint(edge);
     }
+}
+
+int CRegionButton::EdgeUnit() const
+{
+    // The edges were drawn for a dialog of base units 6 x 12 and grow with its font.
+    return CDialogScale(::GetParent(m_hWnd)).Line(1);
 }
 
 void CRegionButton::BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState)

@@ -81,5 +81,7 @@ private:
     void DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed);
     static void FillBand(CDC* pMemDC, const CRgn* pShape, CRgn* pBand, int k, COLORREF cr);
     void DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed);
+    // One pixel of the edges and the pressed shift, in the parent dialog's scale.
+    int EdgeUnit() const;
     void BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState);
 };

@@ -16,6 +16,10 @@
 #                              hidden to the notification area: the icon, and
 #                              its menu after a right-click
 #
+# With KOVNA_SHOT_DPI (say 144) the prefix runs at that DPI and only the main
+# dialog's two faces are taken, as kovna-stopped-144dpi.png and
+# kovna-running-144dpi.png.
+#
 # Needs what scripts/install-deps.sh installs; builds the outside driver with
 # scripts/build.sh x86_64 kovna_driver. The program runs in a Wine
 # prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe), set up by
@@ -29,7 +33,10 @@ EXE=$(realpath "${1:-$ROOT/build/x86_64/kovna.exe}")
 OUT=${2:-$ROOT/docs}
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/x-tools.sh"
-kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix}"
+DPI=${KOVNA_SHOT_DPI:-96}
+TAG=
+[ "$DPI" = 96 ] || TAG=-${DPI}dpi
+kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix$TAG}"
 DESKTOP_SIZE=800x600
 
 [ -f "$EXE" ] || { echo "screenshots: no $EXE (build it first)" >&2; exit 1; }
@@ -75,7 +82,7 @@ export DISPLAY=":$N"
 kovna_wait_for 10 xdpyinfo >/dev/null 2>&1 || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
 
 # Every program of the prefix on one virtual desktop at the origin of the display.
-kovna_wine_prefix
+kovna_wine_prefix "$DPI"
 wine_quiet reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
 wine_quiet reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$DESKTOP_SIZE" /f
 "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1
@@ -128,7 +135,18 @@ warn() {
     close_box
 }
 
-shoot kovna-stopped.png main
+shoot "kovna-stopped$TAG.png" main
+
+# Alarm mode (the default) and ten minutes: a countdown that never acts on
+# the system.
+drive settext IDC_EDIT_COUNT 10
+drive command IDC_BTN_SET_AFTER
+drive wait disabled IDC_EDIT_COUNT && drive wait filled IDC_STATIC_COUNTDOWN ||
+    { echo "screenshots: Set started no countdown" >&2; exit 1; }
+shoot "kovna-running$TAG.png" main
+drive command IDC_BTN_SET_AFTER
+drive wait enabled IDC_EDIT_COUNT
+[ -z "$TAG" ] || exit 0
 
 drive syscommand IDM_INFO_ENTRY
 shoot kovna-about.png popup
@@ -137,16 +155,6 @@ close_box
 drive command IDC_BTN_HELP
 shoot kovna-help.png popup
 close_box
-
-# Alarm mode (the default) and ten minutes: a countdown that never acts on
-# the system.
-drive settext IDC_EDIT_COUNT 10
-drive command IDC_BTN_SET_AFTER
-drive wait disabled IDC_EDIT_COUNT && drive wait filled IDC_STATIC_COUNTDOWN ||
-    { echo "screenshots: Set started no countdown" >&2; exit 1; }
-shoot kovna-running.png main
-drive command IDC_BTN_SET_AFTER
-drive wait enabled IDC_EDIT_COUNT
 
 drive settext IDC_EDIT_COUNT ""
 drive command IDC_BTN_SET_AFTER

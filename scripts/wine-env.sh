@@ -4,7 +4,11 @@
 #
 #   . scripts/wine-env.sh
 #   kovna_wine_env PREFIX      export the environment for the prefix
-#   kovna_wine_prefix          make that prefix complete (once; idempotent)
+#   kovna_wine_prefix [DPI [FONT]]
+#                              make that prefix complete (once; idempotent), at
+#                              DPI (LogPixels, default 96) and with FONT as the
+#                              dialog font: "song" (default) substitutes the
+#                              face below, "wine" keeps Wine's own (6 x 16)
 #   "$KOVNA_WINE" program.exe  run a program in it
 #   kovna_throwaway_start RELAY PROGRAM SECONDS
 #                              PROGRAM in a prefix of its own, for a test that
@@ -20,6 +24,8 @@ KOVNA_WINESERVER=/usr/lib/wine/wineserver
 KOVNA_DIALOG_FONT='AR PL SungtiL GB'
 # A prefix set up by another recipe is made again: bump this when it changes.
 KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts"
+# The recipe of the prefix asked for last (kovna_wine_prefix), the default until then.
+kovna_recipe=$KOVNA_PREFIX_RECIPE
 # Debian's fonts-wine: Marlett draws the caption buttons' glyphs. This Wine
 # looks for its own fonts only in the prefix's Fonts folder, which its boot
 # leaves empty.
@@ -38,7 +44,7 @@ kovna_wine_env() {
 }
 
 kovna_prefix_is_ready() {
-    [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$KOVNA_PREFIX_RECIPE" ]
+    [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$kovna_recipe" ]
 }
 
 # Boots the prefix completely before its first use (an interrupted boot leaves
@@ -46,6 +52,14 @@ kovna_prefix_is_ready() {
 # output goes to /dev/null: a wineserver holding a caller's pipe keeps that
 # caller waiting. Concurrent callers wait for each other on a lock file.
 kovna_wine_prefix() {
+    kovna_dpi=${1:-96}
+    kovna_font=${2:-song}
+    case $kovna_font in
+    song) kovna_recipe=$KOVNA_PREFIX_RECIPE ;;
+    wine) kovna_recipe="fonts=wine,wine-fonts" ;;
+    *) echo "wine-env: no dialog font \"$kovna_font\" (song or wine)" >&2; return 1 ;;
+    esac
+    [ "$kovna_dpi" = 96 ] || kovna_recipe="$kovna_recipe,dpi=$kovna_dpi"
     kovna_prefix_is_ready && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -59,14 +73,25 @@ kovna_wine_prefix() {
         for font in "$KOVNA_WINE_FONTS"/*; do
             [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
         done
-        reg=$(mktemp)
-        key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-        printf 'REGEDIT4\n\n[%s]\n"MS Shell Dlg"="%s"\n"MS Shell Dlg 2"="%s"\n' \
-            "$key" "$KOVNA_DIALOG_FONT" "$KOVNA_DIALOG_FONT" >"$reg"
-        "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || exit 1
-        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
-        rm -f "$reg"
-        printf '%s\n' "$KOVNA_PREFIX_RECIPE" >"$WINEPREFIX/.kovna-ready"
+        if [ "$kovna_font" = song ]; then
+            reg=$(mktemp)
+            key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+            printf 'REGEDIT4\n\n[%s]\n"MS Shell Dlg"="%s"\n"MS Shell Dlg 2"="%s"\n' \
+                "$key" "$KOVNA_DIALOG_FONT" "$KOVNA_DIALOG_FONT" >"$reg"
+            "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || exit 1
+            "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+            rm -f "$reg"
+        fi
+        # Wine reads the DPI from both keys, as Windows does, when a program starts.
+        if [ "$kovna_dpi" != 96 ]; then
+            for key in 'HKCU\Control Panel\Desktop' \
+                'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+                "$KOVNA_WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$kovna_dpi" /f \
+                    </dev/null >/dev/null 2>&1 || exit 1
+            done
+            "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+        fi
+        printf '%s\n' "$kovna_recipe" >"$WINEPREFIX/.kovna-ready"
     ) 9>"$WINEPREFIX.lock"
     kovna_prefix_is_ready || {
         echo "wine-env: could not set up the Wine prefix $WINEPREFIX" >&2

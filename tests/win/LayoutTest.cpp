@@ -1,7 +1,10 @@
-// The main dialog as it reads on screen: fixed-pixel command buttons against
-// the template, which scales with the dialog font.
+// The main dialog as it reads on screen: the command buttons against the
+// template, both scaled with the dialog font and the DPI. ctest runs this in
+// prefixes of other DPIs and dialog fonts as well, each naming the metrics it
+// must see in KOVNA_EXPECT_METRICS ("<DPI> <base x>x<base y>").
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -35,11 +38,12 @@ std::string Describe(const RECT& rc)
 
 int CentreY(const RECT& rc) { return (rc.top + rc.bottom) / 2; }
 
-SIZE TextExtent(HWND hWnd)
+// The window's text in the font of hFontOwner (a region button draws in its dialog's).
+SIZE TextExtent(HWND hWnd, HWND hFontOwner)
 {
     const CString text = WindowText(hWnd);
     const HDC hdc = ::GetDC(hWnd);
-    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageA(hWnd, WM_GETFONT, 0, 0)));
+    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HFONT>(::SendMessageA(hFontOwner, WM_GETFONT, 0, 0)));
     SIZE size{};
     ::GetTextExtentPoint32A(hdc, text.GetString(), text.GetLength(), &size);
     ::SelectObject(hdc, hOld);
@@ -47,13 +51,26 @@ SIZE TextExtent(HWND hWnd)
     return size;
 }
 
+// The DPI and the dialog's base units, as KOVNA_EXPECT_METRICS spells them.
+std::string Metrics(HWND hDlg)
+{
+    const HDC hdc = ::GetDC(hDlg);
+    const int nDpi = ::GetDeviceCaps(hdc, LOGPIXELSY);
+    ::ReleaseDC(hDlg, hdc);
+    RECT rc{0, 0, 4, 8};
+    ::MapDialogRect(hDlg, &rc);
+    return std::to_string(nDpi) + " " + std::to_string(rc.right) + "x" + std::to_string(rc.bottom);
+}
+
 } // namespace
 
-TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
+TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndFitTheirCaptions)
 {
     CKovnaDlg dlg;
     RunModal(dlg, [&] {
         const HWND hDlg = dlg.m_hWnd;
+        const char* const pszExpected = std::getenv("KOVNA_EXPECT_METRICS");
+        EXPECT_EQ(pszExpected ? pszExpected : "96 6x12", Metrics(hDlg));
         RECT frameSettings{}, frameButtons{};
         std::vector<HWND> templateControls;
         for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
@@ -89,6 +106,11 @@ TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
             const RECT rc = ChildRect(hButton);
             SCOPED_TRACE("button " + std::to_string(p.id) + " at " + Describe(rc));
             EXPECT_TRUE(Contains(*p.frame, rc)) << "frame " << Describe(*p.frame);
+            // The caption clears the two-pixel edge, which grows with the button.
+            const int nEdge = 2 * std::max(1, static_cast<int>(rc.bottom - rc.top) / 24);
+            const SIZE caption = TextExtent(hButton, hDlg);
+            EXPECT_LE(caption.cx, rc.right - rc.left - 2 * nEdge) << "caption " << WindowText(hButton).GetString();
+            EXPECT_LE(caption.cy, rc.bottom - rc.top - 2 * nEdge) << "caption " << WindowText(hButton).GetString();
             if (p.rowId) {
                 // Level: the row's middle lies in the middle half of the button.
                 const RECT row = ChildRect(::GetDlgItem(hDlg, p.rowId));
@@ -102,12 +124,18 @@ TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndTheClockFits)
                                     << WindowText(hControl).GetString() << "\" at " << Describe(other);
             }
         }
+    });
+}
 
-        const HWND hClock = ::GetDlgItem(hDlg, IDC_STATIC_CLOCK);
+TEST(Layout, ClockLineFitsItsField)
+{
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hClock = ::GetDlgItem(dlg.m_hWnd, IDC_STATIC_CLOCK);
         ASSERT_TRUE(PumpUntil([&] { return ::GetWindowTextLengthA(hClock) > 0; }, 5000));
         RECT field;
         ::GetClientRect(hClock, &field);
-        const SIZE text = TextExtent(hClock);
+        const SIZE text = TextExtent(hClock, hClock);
         EXPECT_LE(text.cx, field.right) << "clock text \"" << WindowText(hClock).GetString() << "\"";
         EXPECT_LE(text.cy, field.bottom);
     });

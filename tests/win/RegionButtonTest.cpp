@@ -134,7 +134,7 @@ void Paint(HWND hWnd)
 
 // The band rule, pixel by pixel: a pixel of the shape takes the colour of the
 // last band whose shape copy moved by (k, k) does not cover it.
-COLORREF ExpectedEdgeColor(HRGN hShape, int x, int y, int nBorder, bool bPressed, COLORREF crFill)
+COLORREF ExpectedEdgeColor(HRGN hShape, int x, int y, int nBorder, bool bPressed, COLORREF crFill, int nUnit = 1)
 {
     struct Band {
         int k;
@@ -151,7 +151,7 @@ COLORREF ExpectedEdgeColor(HRGN hShape, int x, int y, int nBorder, bool bPressed
         return RGB(0, 0, 0);
     COLORREF cr = crFill;
     const auto apply = [&](const Band& band) {
-        if (!::PtInRegion(hShape, x - band.k, y - band.k))
+        if (!::PtInRegion(hShape, x - band.k * nUnit, y - band.k * nUnit))
             cr = ::GetSysColor(bPressed ? band.nSunken : band.nRaised);
     };
     if (nBorder == 2) {
@@ -442,6 +442,55 @@ TEST(RegionButton, EdgeBandsFollowTheWholeOutline)
         Paint(button.m_hWnd);
         EXPECT_EQ(0, ScreenMismatches(parent, button, shape.h, 3)) << c.pszName;
     }
+}
+
+namespace {
+
+INT_PTR CALLBACK PlainDialogProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+} // namespace
+
+TEST(RegionButton, EdgesGrowWithTheDialogsBaseUnits)
+{
+    // A dialog of an 18-point font: base units twice the 6 x 12 the edges were drawn for.
+    DLGTEMPLATE header{};
+    header.style = WS_POPUP | WS_VISIBLE | DS_SETFONT;
+    header.cx = 200;
+    header.cy = 100;
+    // The header, no menu, the standard class, no title, then the font.
+    std::vector<WORD> dlgTemplate(sizeof header / sizeof(WORD) + 3);
+    memcpy(dlgTemplate.data(), &header, sizeof header);
+    dlgTemplate.push_back(18);
+    for (const char* p = "MS Shell Dlg"; ; ++p) {
+        dlgTemplate.push_back(static_cast<WORD>(*p));
+        if (!*p)
+            break;
+    }
+    const auto* pHeader = reinterpret_cast<const DLGTEMPLATE*>(dlgTemplate.data());
+    const HWND hDlg = ::CreateDialogIndirectParamA(::GetModuleHandleA(nullptr), pHeader, nullptr, PlainDialogProc, 0);
+    ASSERT_NE(nullptr, hDlg);
+    RECT units{0, 0, 4, 8};
+    ::MapDialogRect(hDlg, &units);
+    ASSERT_EQ(12, units.right);
+    ASSERT_EQ(24, units.bottom);
+
+    CWnd* pDialog = CWnd::FromHandle(hDlg);
+    Region shape(Rectangle50x24());
+    for (const int nBorder : {2, 1}) {
+        CProbeButton button;
+        ASSERT_TRUE(CreateColoured(button, "", kChildVisible, CPoint(10, 10), shape.h, pDialog, kButtonId, nBorder));
+        Paint(button.m_hWnd);
+        for (const int nImage : {0, 1}) {
+            const Pixels px = ReadBitmap(button.Image(nImage));
+            int nWrong = 0;
+            for (int y = 0; y < px.cy; ++y)
+                for (int x = 0; x < px.cx; ++x)
+                    if (px.At(x, y) != ExpectedEdgeColor(shape.h, x, y, nBorder, nImage == 1, kFills[nImage], 2))
+                        ++nWrong;
+            EXPECT_EQ(0, nWrong) << "border " << nBorder << " image " << nImage;
+        }
+    }
+    ::DestroyWindow(hDlg);
 }
 
 TEST(RegionButton, CaptionIsCentredOnTheShape)

@@ -1,5 +1,6 @@
 // The program's resources as compiled into the test program (the same
-// script as kovna.exe), and the version block read back from kovna.exe.
+// script as kovna.exe), and the version block and manifest read back from
+// kovna.exe.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -291,4 +292,44 @@ TEST(Resources, VersionBlockOfTheBuiltProgram)
     ASSERT_EQ(4u, cbTranslation);
     EXPECT_EQ(0x0804, pTranslation[0]);
     EXPECT_EQ(936, pTranslation[1]);
+}
+
+TEST(Resources, ManifestOfTheBuiltProgram)
+{
+    const std::string exe = UnixToWinePath(KOVNA_EXE_PATH);
+    const HMODULE hExe = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hExe) << exe;
+    const HRSRC hInfo = ::FindResourceA(hExe, MAKEINTRESOURCEA(1), RT_MANIFEST);
+    ASSERT_NE(nullptr, hInfo);
+    const auto* pBytes = static_cast<const char*>(::LockResource(::LoadResource(hExe, hInfo)));
+    const std::string manifest(pBytes, ::SizeofResource(hExe, hInfo));
+    ::FreeLibrary(hExe);
+
+    // Plain UTF-8 (ASCII, no byte-order mark) that the loader itself accepts.
+    EXPECT_EQ(0u, manifest.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"", 0));
+    EXPECT_TRUE(std::all_of(manifest.begin(), manifest.end(), [](char c) { return c > 0; }));
+    ACTCTXA actCtx{};
+    actCtx.cbSize = sizeof actCtx;
+    actCtx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    actCtx.lpSource = exe.c_str();
+    actCtx.lpResourceName = MAKEINTRESOURCEA(1);
+    const HANDLE hActCtx = ::CreateActCtxA(&actCtx);
+    EXPECT_NE(INVALID_HANDLE_VALUE, hActCtx) << ::GetLastError();
+    if (hActCtx != INVALID_HANDLE_VALUE)
+        ::ReleaseActCtx(hActCtx);
+
+    const auto has = [&](const char* pszText) { return manifest.find(pszText) != std::string::npos; };
+    EXPECT_TRUE(has("<requestedExecutionLevel level=\"asInvoker\""));
+    for (const char* pszOs : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}" /* Vista */,
+                              "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}" /* 7 */,
+                              "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}" /* 8 */,
+                              "{1f676c76-80e1-4239-95bb-83d0f6d0da78}" /* 8.1 */,
+                              "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}" /* 10 */})
+        EXPECT_TRUE(has((std::string("<supportedOS Id=\"") + pszOs + "\"/>").c_str())) << pszOs;
+    EXPECT_TRUE(has("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"));
+    // System awareness only, and the classic controls.
+    EXPECT_FALSE(has("dpiAwareness"));
+    EXPECT_FALSE(has("PerMonitor"));
+    EXPECT_FALSE(has("<dependency"));
+    EXPECT_FALSE(has("Common-Controls"));
 }
