@@ -13,7 +13,7 @@
 struct RecordedCall {
     std::string name;
     std::vector<uintptr_t> args;  // numeric arguments, in call order
-    std::string text;             // text argument (message box text, sound name, tooltip)
+    std::string text;             // text argument (message box text, sound name or "#id", tooltip)
     std::string caption;          // message box caption
     NOTIFYICONDATAA nid{};        // the record passed to Shell_NotifyIconA
     DWORD dwTick = 0;             // GetTickCount when the call came
