@@ -17,6 +17,9 @@ public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
 
     HICON m_hAppIcon;
+    // The same icon at the small size: the caption's and the notification
+    // area's. Declared before m_notifyIcon, which may still show it.
+    CIcon m_smallIcon;
     CRegionButton m_btnSetAfter;
     CRegionButton m_btnSetAt;
     CRegionButton m_btnHide;
@@ -71,6 +74,7 @@ protected:
 
 private:
     void HideToNotificationArea();
+    void ShowFromNotificationArea();
     // One command button with the look that all five share.
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, int x, int y, HRGN hRgn, UINT nID);
     // Both pickers show the current local time again.

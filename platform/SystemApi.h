@@ -23,7 +23,13 @@ public:
     virtual DWORD GetVersion();
     virtual int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
+    // Vista and later; FALSE where the system has no message filter.
+    virtual BOOL ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag);
 };
+
+#ifndef MSGFLT_ADD
+#define MSGFLT_ADD 1
+#endif
 
 // The seam in force; the real system unless a test installed another.
 CSystemApi& AfxSystemApi();

@@ -145,3 +145,9 @@ BOOL CRecordingApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)
     Record({"InitCommonControlsEx", {pInit->dwSize, pInit->dwICC}, {}, {}, {}});
     return onInitCommonControlsEx ? onInitCommonControlsEx(pInit->dwICC) : TRUE;
 }
+
+BOOL CRecordingApi::ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag)
+{
+    Record({"ChangeWindowMessageFilter", {nMsg, dwFlag}, {}, {}, {}});
+    return TRUE;
+}

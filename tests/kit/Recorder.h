@@ -56,6 +56,7 @@ public:
     DWORD GetVersion() override;
     int MessageBoxA(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
+    BOOL ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag) override;
 
     static constexpr uintptr_t kFakeToken = 0x4B0;
 
