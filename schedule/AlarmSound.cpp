@@ -3,6 +3,8 @@
 
 #include <mmsystem.h>
 
+#include <cstring>
+
 #include "platform/Afx.h"
 #include "res/resource.h"
 
@@ -12,37 +14,36 @@ namespace {
 // sound once and reports success, and the alarm would fall silent.
 constexpr DWORD kLooping = SND_ASYNC | SND_LOOP | SND_NODEFAULT;
 
-bool IsFile(const CString& strPath)
+bool IsFile(const char* pszPath)
 {
-    const DWORD dwAttributes = ::GetFileAttributesA(strPath);
+    const DWORD dwAttributes = ::GetFileAttributesA(pszPath);
     return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
 
-CString AlarmSoundFile()
+bool AlarmSoundFile(char (&szPath)[MAX_PATH])
 {
+    static const char kName[] = "\\Media\\ringin.wav";
     // The system's folder, not the user's own Windows folder of a terminal
     // server session; any drive, any name (C:\WINNT after an upgrade).
-    char szFolder[MAX_PATH];
-    const UINT nFolder = ::GetSystemWindowsDirectoryA(szFolder, MAX_PATH);
-    if (nFolder == 0 || nFolder >= MAX_PATH)
-        return CString();
-    CString strPath(szFolder, static_cast<int>(nFolder));
+    UINT nFolder = ::GetSystemWindowsDirectoryA(szPath, MAX_PATH);
     // Only a drive's root ends in a backslash.
-    if (szFolder[nFolder - 1] != '\\')
-        strPath += "\\";
-    strPath += "Media\\ringin.wav";
-    return strPath;
+    if (nFolder > 0 && nFolder < MAX_PATH && szPath[nFolder - 1] == '\\')
+        --nFolder;
+    if (nFolder == 0 || nFolder + sizeof kName > MAX_PATH)
+        return false;
+    std::memcpy(szPath + nFolder, kName, sizeof kName);
+    return true;
 }
 
 bool StartAlarmSound()
 {
-    const CString strFile = AlarmSoundFile();
+    char szFile[MAX_PATH];
     // A play of a file says nothing of whether it is there: a missing one
     // still starts as far as the call can tell.
-    if (!strFile.IsEmpty() && IsFile(strFile) &&
-        AfxSystemApi().PlaySoundA(strFile, nullptr, SND_FILENAME | kLooping))
+    if (AlarmSoundFile(szFile) && IsFile(szFile) &&
+        AfxSystemApi().PlaySoundA(szFile, nullptr, SND_FILENAME | kLooping))
         return true;
     // A Windows without the file (a server without the Media folder) rings
     // with the program's own wave.

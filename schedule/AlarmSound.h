@@ -3,11 +3,11 @@
 // (PlaySoundA with no sound) silences it.
 #pragma once
 
-#include "platform/CString.h"
+#include <windows.h>
 
 // The full name of ringin.wav in the system's Media folder, whether or not
-// the file is there; empty when the folder's name is not to be had.
-CString AlarmSoundFile();
+// the file is there; false when the folder's name is not to be had.
+bool AlarmSoundFile(char (&szPath)[MAX_PATH]);
 
 // Starts the ring looping; false when neither sound could start.
 bool StartAlarmSound();

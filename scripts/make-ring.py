@@ -2,11 +2,12 @@
 """Write the alarm's own ring to res/ring.wav: the sound Kovna plays, over
 and over, where Windows has no Media\\ringin.wav.
 
-One pass is a bell-like trill of 0.8 s, 1200 Hz and 1500 Hz taking turns
-every 40 ms with no break in phase, faded in and out over 10 ms so that the
-loop never clicks, then 0.4 s of silence. PCM, 8 bits, mono, 11025 Hz: about
-13 KB. Only the standard library is used and the output is the same byte for
-byte on every run.
+One pass is a bell-like trill of 0.12 s, 1200 Hz, 1500 Hz and 1200 Hz
+again, 40 ms each with no break in phase, faded in and out over 10 ms so
+that the loop never clicks, then 0.08 s of silence; played over and over, it
+rings five times a second. PCM, 8 bits, mono, 8000 Hz: 1.6 KB, for the
+32-bit exe must stay within 300 KB. Only the standard library is used and
+the output is the same byte for byte on every run.
 
 Usage: python3 scripts/make-ring.py [output path]
 """
@@ -16,11 +17,11 @@ import os
 import struct
 import sys
 
-RATE = 11025
+RATE = 8000
 TONES = (1200.0, 1500.0)
 TURN = 0.040            # seconds per tone
-TRILL = 0.8             # seconds of sound per pass
-REST = 0.4              # seconds of silence per pass
+TRILL = 0.12            # seconds of sound per pass
+REST = 0.08             # seconds of silence per pass
 FADE = 0.010
 LEVEL = 0.5             # of full scale
 

@@ -96,7 +96,7 @@ sleep 4
 pitch=$(pitch_after "$ONSET")
 echo "ring 1 at ${pitch:-no} Hz"
 [ "${pitch:-0}" -ge $PITCH_LOW ] && [ "${pitch:-0}" -le $PITCH_HIGH ] || fail "the ring is not the $SOUND sound"
-# The tone lasts three seconds, one pass of the own trill 1.2 (0.4 of them silent).
+# The tone lasts three seconds, one pass of the own trill 0.2 (0.08 of them silent).
 [ "$(ms_after "$(last_loud)" "$(now)")" -ge -500 ] || fail "the ring did not repeat past its first pass"
 
 # 2. Reset during the ring silences it.
