@@ -3,7 +3,8 @@
 # GetProcAddress (scripts/exports/runtime-resolved.txt), is exported on the
 # oldest Windows the exe is marked for, as listed in scripts/exports/<arch>/
 # (written by scripts/exports/generate.py from public sources). Also fails on
-# any delay-loaded import, and unless the PE header names that Windows (5.1
+# any delay-loaded import, unless the i686 exe converts times with msvcrt's
+# 64-bit functions only, and unless the PE header names that Windows (5.1
 # for i686, 6.0 for x86_64).
 # Usage: scripts/check-imports.sh i686|x86_64 path/to/kovna.exe
 set -euo pipefail
@@ -43,6 +44,18 @@ for dll in $(echo "$imports" | cut -d' ' -f1 | sort -u); do
     missing=$(comm -23 <(echo "$imports" | awk -v d="$dll" '$1 == d { print $2 }') <(echo "$known" | sort))
     [ -z "$missing" ] || fail "imports from $dll what $lists lacks:$(echo "$missing" | sed 's/^/ /' | tr -d '\n')"
 done
+
+# A 32-bit time_t (mingw-w64's default for i686) turns every date past
+# 2038-01-19 into -1: msvcrt's unsuffixed time functions are the 32-bit ones
+# there, and the 64-bit ones the program converts with must be imported.
+if [ "$arch" = i686 ]; then
+    msvcrt=$(echo "$imports" | awk 'tolower($1) == "msvcrt.dll" { print $2 }')
+    narrow=$(echo "$msvcrt" | grep -xE 'time|mktime|localtime|gmtime|ctime|difftime' || true)
+    [ -z "$narrow" ] || fail "imports 32-bit time functions:$(echo "$narrow" | sed 's/^/ /' | tr -d '\n')"
+    for wide in _mktime64 _localtime64; do
+        grep -qx "$wide" <<<"$msvcrt" || fail "does not import the 64-bit time function $wide"
+    done
+fi
 
 # Linking with delay-loading would hide imports from the table above.
 delay=$(echo "$pe" | awk '$1 == "Entry" && /Delay Import Directory/ { print $4 }')
