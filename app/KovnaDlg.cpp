@@ -44,6 +44,7 @@ END_MESSAGE_MAP()
 CKovnaDlg::CKovnaDlg(CWnd* pParent)
     : CDialog(IDD_MAIN, pParent), m_hAppIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP)))
 {
+    m_smallIcon.LoadSmallIcon(AfxGetResourceHandle(), IDI_APP);
 }
 
 void CKovnaDlg::DoDataExchange(CDataExchange* pDX)
@@ -72,7 +73,7 @@ BOOL CKovnaDlg::OnInitDialog()
     }
 
     SetIcon(m_hAppIcon, TRUE);
-    SetIcon(m_hAppIcon, FALSE);
+    SetIcon(m_smallIcon, FALSE);
 
     AfxBeginThread(ClockThreadProc, &m_staticClock, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);
     AfxBeginThread(SecondsThreadProc, &m_staticSeconds, THREAD_PRIORITY_NORMAL, 0, 0, nullptr);

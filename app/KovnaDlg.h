@@ -17,6 +17,9 @@ public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
 
     HICON m_hAppIcon;
+    // The same icon at the small size: the caption's and the notification
+    // area's. Declared before m_notifyIcon, which may still show it.
+    CIcon m_smallIcon;
     CRegionButton m_btnSetAfter;
     CRegionButton m_btnSetAt;
     CRegionButton m_btnHide;
@@ -81,6 +84,7 @@ private:
     // Stops the schedule and silences the sound: no action of ours follows.
     void EndSchedule();
     void HideToNotificationArea();
+    void ShowFromNotificationArea();
     // The icon's tooltip: the program's name, and while hidden the countdown line.
     CString TrayTip() const;
     // Back from the notification area, without taking the focus, and on top.

@@ -13,19 +13,33 @@ void CKovnaDlg::HideToNotificationArea()
     // window and identifier would be refused and orphan the first.
     if (m_notifyIcon.m_bActive)
         return;
+    // Run elevated, the message filter of Vista and later would keep a
+    // restarted shell's TaskbarCreated from the hidden window.
+    AfxSystemApi().ChangeWindowMessageFilter(WM_TASKBARCREATED, MSGFLT_ADD);
     // Without an icon nothing would lead back to a hidden window, and a
     // pending shutdown could no longer be cancelled: stay visible then.
-    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_hAppIcon, IDR_ICONMENU))
+    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_smallIcon, IDR_ICONMENU))
         ShowWindow(SW_HIDE);
+}
+
+void CKovnaDlg::ShowFromNotificationArea()
+{
+    // A window minimised by a route that hides only once it is iconic (a
+    // taskbar click, Win+Down) comes back at its own size.
+    ShowWindow(IsIconic() ? SW_RESTORE : SW_SHOW);
 }
 
 LRESULT CKovnaDlg::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
-    // The minimise box hides instead; the window is never iconic.
-    if (nMsg == WM_SYSCOMMAND && wParam == SC_MINIMIZE) {
+    // The minimise box and the system menu hide instead of minimising; the
+    // low four bits of the command are the system's own.
+    if (nMsg == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_MINIMIZE) {
         HideToNotificationArea();
         return 1;
     }
+    // Any other route to an iconic window hides it as well.
+    if (nMsg == WM_SIZE && wParam == SIZE_MINIMIZED)
+        HideToNotificationArea();
     return CDialog::WindowProc(nMsg, wParam, lParam);
 }
 
@@ -40,8 +54,8 @@ LRESULT CKovnaDlg::OnTaskbarCreated(WPARAM, LPARAM)
     // A restarted shell has lost our icon; while hidden, put it back, or
     // show the window when the new shell refuses it.
     if (m_notifyIcon.m_bActive) {
-        if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_hAppIcon, IDR_ICONMENU))
-            ShowWindow(SW_SHOW);
+        if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_smallIcon, IDR_ICONMENU))
+            ShowFromNotificationArea();
     }
     return 0;
 }
@@ -49,7 +63,7 @@ LRESULT CKovnaDlg::OnTaskbarCreated(WPARAM, LPARAM)
 void CKovnaDlg::OnIconMenuOpen()
 {
     m_notifyIcon.DeleteIcon();
-    ShowWindow(SW_SHOW);
+    ShowFromNotificationArea();
 }
 
 void CKovnaDlg::OnIconMenuExit() { OnCancel(); }

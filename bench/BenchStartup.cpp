@@ -2,6 +2,8 @@
 // same template (BareDialog.exe): alternated starts, the median time from
 // CreateProcess to the first painted window and the private bytes after
 // start-up, then the CPU time and context switches of 60 idle seconds.
+// What users get is the release build: scripts/bench-startup.sh builds this
+// program beside it and its bare dialog, with the same flags, and runs it.
 // Usage: BenchStartup [kovna.exe [BareDialog.exe [starts [idle seconds]]]]
 #include <windows.h>
 #include <psapi.h>
@@ -180,6 +182,35 @@ double PrivateKb(const Started& started, const std::string& exe)
     return kb;
 }
 
+// The file's size and whether it is stripped, as the release build is (the
+// test builds keep their symbols), from its PE header.
+struct ExeFacts {
+    DWORD cb = 0;
+    bool bStripped = false;
+};
+
+ExeFacts FactsOf(const std::string& exe)
+{
+    ExeFacts facts;
+    const HANDLE hFile =
+        ::CreateFileA(exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return facts;
+    facts.cb = ::GetFileSize(hFile, nullptr);
+    IMAGE_DOS_HEADER dos{};
+    IMAGE_FILE_HEADER file{};
+    DWORD dwRead = 0;
+    DWORD dwSignature = 0;
+    if (::ReadFile(hFile, &dos, sizeof dos, &dwRead, nullptr) && dwRead == sizeof dos &&
+        ::SetFilePointer(hFile, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+        ::ReadFile(hFile, &dwSignature, sizeof dwSignature, &dwRead, nullptr) &&
+        dwSignature == IMAGE_NT_SIGNATURE && ::ReadFile(hFile, &file, sizeof file, &dwRead, nullptr) &&
+        dwRead == sizeof file)
+        facts.bStripped = file.PointerToSymbolTable == 0 && file.NumberOfSymbols == 0;
+    ::CloseHandle(hFile);
+    return facts;
+}
+
 std::string FullPath(const char* pszPath)
 {
     char path[MAX_PATH];
@@ -203,6 +234,11 @@ int main(int argc, char** argv)
                                  argc > 2 ? FullPath(argv[2]) : NextToSelf("BareDialog.exe")};
     const int nStarts = argc > 3 ? std::atoi(argv[3]) : 15;
     const int nIdleSeconds = argc > 4 ? std::atoi(argv[4]) : 60;
+    for (const std::string& exe : exes) {
+        const ExeFacts facts = FactsOf(exe);
+        std::printf("%s: %lu bytes, %s\n", exe.c_str(), static_cast<unsigned long>(facts.cb),
+                    facts.bStripped ? "stripped (a release build)" : "with symbols: a test build, not what users get");
+    }
 
     // One unmeasured start of each warms the file cache and the Wine server.
     std::vector<double> paintMs[2], privateKb[2];

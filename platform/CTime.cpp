@@ -11,7 +11,13 @@ bool ToLocal(int64_t nTime, struct tm* ptm)
     if (static_cast<int64_t>(t) != nTime)
         return false;
 #ifdef _WIN32
-    return localtime_s(ptm, &t) == 0;
+    // XP's msvcrt has no _localtime64_s; its _localtime64 keeps the result
+    // per thread.
+    const struct tm* pLocal = localtime(&t);
+    if (!pLocal)
+        return false;
+    *ptm = *pLocal;
+    return true;
 #else
     return localtime_r(&t, ptm) != nullptr;
 #endif

@@ -11,6 +11,10 @@
 #include <windows.h>
 #endif
 
+// The run-time library converts through time_t: a 32-bit one would turn every
+// date past 2038-01-19 into -1.
+static_assert(sizeof(time_t) == 8, "time_t must be 64 bits wide");
+
 class CTimeSpan {
 public:
     CTimeSpan() = default;

@@ -1,4 +1,4 @@
-// GDI owners: deleting regions, brushes, fonts, bitmaps and memory contexts.
+// GDI owners: deleting regions, brushes, fonts, bitmaps, memory contexts and our icons.
 #include "platform/Gdi.h"
 
 #include "platform/Wnd.h"
@@ -34,6 +34,17 @@ BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 int CRgn::CombineRgn(const CRgn* pSrc1, const CRgn* pSrc2, int nMode)
 {
     return ::CombineRgn(*this, *pSrc1, pSrc2 ? HRGN(*pSrc2) : nullptr, nMode);
+}
+
+BOOL CIcon::LoadSmallIcon(HINSTANCE hInstance, UINT nID)
+{
+    const HICON hIcon = static_cast<HICON>(::LoadImageA(hInstance, MAKEINTRESOURCEA(nID), IMAGE_ICON,
+                                                         ::GetSystemMetrics(SM_CXSMICON),
+                                                         ::GetSystemMetrics(SM_CYSMICON), 0));
+    if (m_hIcon)
+        ::DestroyIcon(m_hIcon);
+    m_hIcon = hIcon;
+    return hIcon != nullptr;
 }
 
 BOOL CMemoryDC::CreateCompatibleDC(CDC* pDC)

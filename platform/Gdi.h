@@ -155,6 +155,29 @@ private:
     HGDIOBJ m_hOld;
 };
 
+// An icon made for us at a size of our choosing, destroyed in the
+// destructor. (LoadIcon's icons are the system's, shared and never
+// destroyed; this one is ours.)
+class CIcon {
+public:
+    CIcon() = default;
+    ~CIcon()
+    {
+        if (m_hIcon)
+            ::DestroyIcon(m_hIcon);
+    }
+    CIcon(const CIcon&) = delete;
+    CIcon& operator=(const CIcon&) = delete;
+
+    // The module's icon at the system's small-icon size (the notification
+    // area's, a caption's), from the image of that size where it has one.
+    BOOL LoadSmallIcon(HINSTANCE hInstance, UINT nID);
+    operator HICON() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon = nullptr;
+};
+
 class CWnd;
 
 // BeginPaint in the constructor, EndPaint (which ends the context) in the

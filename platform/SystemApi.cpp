@@ -119,6 +119,17 @@ BOOL CSystemApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)
     return pfn && pfn(pInit);
 }
 
+BOOL CSystemApi::ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag)
+{
+    // user32 is loaded already; Windows XP lacks the function.
+    using Fn = BOOL(WINAPI*)(UINT, DWORD);
+    const HMODULE hUser = ::GetModuleHandleA("user32.dll");
+    const auto pfn = hUser ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(
+                                 ::GetProcAddress(hUser, "ChangeWindowMessageFilter")))
+                           : nullptr;
+    return pfn && pfn(nMsg, dwFlag);
+}
+
 CSystemApi& AfxSystemApi() { return *g_pApi.load(); }
 
 CSystemApi* AfxSetSystemApi(CSystemApi* pApi)

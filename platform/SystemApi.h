@@ -29,7 +29,13 @@ public:
     // Takes the program's GBK texts and shows them through MessageBoxW.
     virtual int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
+    // Vista and later; FALSE where the system has no message filter.
+    virtual BOOL ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag);
 };
+
+#ifndef MSGFLT_ADD
+#define MSGFLT_ADD 1
+#endif
 
 // The seam in force; the real system unless a test installed another.
 CSystemApi& AfxSystemApi();

@@ -8,6 +8,7 @@
 #define IDD_MAIN                102
 #define IDR_ICONMENU            129
 #define IDI_APP                 132
+#define IDR_ALARM_RING          140
 
 /* Controls of IDD_MAIN */
 #define IDC_EDIT_COUNT          1000

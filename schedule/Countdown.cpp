@@ -2,17 +2,14 @@
 // that silences a ring.
 #include "schedule/Countdown.h"
 
-#include <mmsystem.h>
-
 #include <memory>
 
 #include "platform/Afx.h"
+#include "schedule/AlarmSound.h"
 #include "schedule/CountdownLoop.h"
 #include "schedule/PowerActions.h"
 
 namespace {
-
-const char kAlarmSound[] = "C:\\WINDOWS\\Media\\ringin.wav";
 
 // FILETIME counts 100 ns steps from 1601; these are the ones up to 1970.
 constexpr int64_t kFileTimeTo1970 = 116444736000000000LL;
@@ -53,7 +50,7 @@ UINT RunOnLine(LPVOID pParam)
     // The system repeats the sound back to back on its own until a stop
     // plays nothing; no thread of ours waits in a play that a stop would
     // have to cut short.
-    effects.startAlarm = [] { return AfxSystemApi().PlaySoundA(kAlarmSound, nullptr, SND_ASYNC | SND_LOOP) != FALSE; };
+    effects.startAlarm = StartAlarmSound;
     return RunCountdown(pStart->ticket, effects);
 }
 

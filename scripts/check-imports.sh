@@ -3,7 +3,8 @@
 # GetProcAddress (scripts/exports/runtime-resolved.txt), is exported on the
 # oldest Windows the exe is marked for, as listed in scripts/exports/<arch>/
 # (written by scripts/exports/generate.py from public sources). Also fails on
-# any delay-loaded import, and unless the PE header names that Windows (5.1
+# any delay-loaded import, unless the i686 exe converts times with msvcrt's
+# 64-bit functions only, and unless the PE header names that Windows (5.1
 # for i686, 6.0 for x86_64).
 # Usage: scripts/check-imports.sh i686|x86_64 path/to/kovna.exe
 set -euo pipefail
@@ -44,6 +45,18 @@ for dll in $(echo "$imports" | cut -d' ' -f1 | sort -u); do
     [ -z "$missing" ] || fail "imports from $dll what $lists lacks:$(echo "$missing" | sed 's/^/ /' | tr -d '\n')"
 done
 
+# A 32-bit time_t (mingw-w64's default for i686) turns every date past
+# 2038-01-19 into -1: msvcrt's unsuffixed time functions are the 32-bit ones
+# there, and the 64-bit ones the program converts with must be imported.
+if [ "$arch" = i686 ]; then
+    msvcrt=$(echo "$imports" | awk 'tolower($1) == "msvcrt.dll" { print $2 }')
+    narrow=$(echo "$msvcrt" | grep -xE 'time|mktime|localtime|gmtime|ctime|difftime' || true)
+    [ -z "$narrow" ] || fail "imports 32-bit time functions:$(echo "$narrow" | sed 's/^/ /' | tr -d '\n')"
+    for wide in _mktime64 _localtime64; do
+        grep -qx "$wide" <<<"$msvcrt" || fail "does not import the 64-bit time function $wide"
+    done
+fi
+
 # Linking with delay-loading would hide imports from the table above.
 delay=$(echo "$pe" | awk '$1 == "Entry" && /Delay Import Directory/ { print $4 }')
 [[ $delay =~ ^0+$ ]] || fail "delay-import directory is not empty (size ${delay:-unknown})"
@@ -64,12 +77,14 @@ strings=$(strings -a -n 4 "$exe" | sort -u)
 imported_names=$(echo "$imports" | cut -d' ' -f2 | sort -u)
 for dll in $(grep -v '^#' "$runtime" | cut -d' ' -f1 | sort -u); do
     names=$(grep -v '^#' "$runtime" | awk -v d="$dll" '$1 == d { print $2 }' | sort)
+    # A name marked with a newer Windows than the exe's may be missing there.
+    needed=$(grep -v '^#' "$runtime" | awk -v d="$dll" -v w="$want" '$1 == d && ($3 == "" || $3 + 0 <= w + 0) { print $2 }' | sort)
     if ! known=$(exports "$dll"); then
         fail "resolves from $dll, which has no list in $lists"
         continue
     fi
     known=$(echo "$known" | sort)
-    missing=$(comm -23 <(echo "$names") <(echo "$known"))
+    missing=$(comm -23 <(echo "$needed") <(echo "$known"))
     [ -z "$missing" ] || fail "resolves from $dll what $lists lacks:$(echo "$missing" | sed 's/^/ /' | tr -d '\n')"
     absent=$(comm -23 <(echo "$names") <(echo "$strings"))
     [ -z "$absent" ] || fail "has no string for$(echo "$absent" | sed 's/^/ /' | tr -d '\n'), listed in $runtime"

@@ -2,7 +2,8 @@
 # Makes the release twice, in two build folders of different paths, and fails
 # unless both give byte-identical zips and checksums. release.sh checks each
 # exe's imports on the way; this also checks that the import check fails on
-# an exe that imports a function XP lacks.
+# an exe that imports a function XP lacks or converts times with a 32-bit
+# time_t, and that the i686 exe stays within 300 KB.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,6 +25,21 @@ verdict=$(scripts/check-imports.sh i686 "$root/vista-only.exe" 2>&1 || true)
 if ! grep -q 'lacks: GetTickCount64' <<<"$verdict"; then
     echo "scripts/check-imports.sh passed an exe that imports GetTickCount64:" >&2
     echo "$verdict" >&2
+    exit 1
+fi
+# And an exe with mingw-w64's 32-bit time_t, which ends in 2038.
+printf '#include <time.h>\nint main(void) { struct tm t = {0}; return (int)mktime(&t); }\n' >"$root/time32.c"
+i686-w64-mingw32-gcc "$root/time32.c" -o "$root/time32.exe"
+verdict=$(scripts/check-imports.sh i686 "$root/time32.exe" 2>&1 || true)
+if ! grep -q 'imports 32-bit time functions: mktime' <<<"$verdict"; then
+    echo "scripts/check-imports.sh passed an exe with a 32-bit time_t:" >&2
+    echo "$verdict" >&2
+    exit 1
+fi
+# Within 300 KB, the size of the first release.
+size=$(stat -c %s "$root/build-a/i686/kovna.exe")
+if ((size > 300 * 1024)); then
+    echo "The i686 kovna.exe is $size bytes, more than 300 KB" >&2
     exit 1
 fi
 for file in $(cd "$root/dist-a" && ls); do

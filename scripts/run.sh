@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds kovna.exe (x86_64) and opens it under
 # 64-bit Wine with the Chinese code page. Without a display it runs Kovna on
-# a virtual display, saves a screenshot and says where.
+# a virtual display with a window manager (openbox), which gives the window
+# its caption and frame as a desktop does, saves a screenshot and says where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,12 +34,20 @@ display=:$((90 + RANDOM % 9))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
 export DISPLAY=$display
+wm_pid=
 cleanup() {
     "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
+    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
     kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 kovna_wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
+# Bare Xvfb has no window manager: Wine's window would show its client area
+# only, without caption or frame.
+openbox >build/openbox.log 2>&1 </dev/null &
+wm_pid=$!
+wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+kovna_wait_for 10 wm_running || echo "The window manager did not start; see build/openbox.log" >&2
 
 drive() { "$KOVNA_WINE" "$PWD/build/x86_64/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
 "$KOVNA_WINE" "$exe" </dev/null >build/run.log 2>&1 &
@@ -49,6 +58,13 @@ fi
 # The clock fields fill within a second of the window showing.
 drive wait filled IDC_STATIC_CLOCK && drive wait filled IDC_STATIC_SECONDS ||
     echo "The clock field stayed empty; see build/run.log" >&2
+# Framed: the window manager has said how wide its frame is.
+framed() {
+    id=$(xdotool search --onlyvisible --class kovna.exe 2>/dev/null | head -n 1)
+    [ -n "$id" ] && xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -q '='
+}
+kovna_wait_for 10 framed || echo "The window manager did not frame the window" >&2
+sleep 0.5  # the frame's first paint
 shot="$PWD/build/kovna-screenshot.png"
 import -display "$display" -window root "$shot"
 echo "No display here: Kovna ran on the virtual display $display; screenshot saved to $shot"

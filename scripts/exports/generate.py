@@ -144,9 +144,19 @@ def not_in_xp():
     return subtract
 
 
+def beyond_reactos():
+    add = {}
+    for line in open(os.path.join(HERE, "beyond-reactos.txt"), encoding="utf-8"):
+        fields = line.split("#")[0].split()
+        if fields:
+            add.setdefault(fields[0].lower(), []).append((fields[1], int(fields[2], 16)))
+    return add
+
+
 def main():
     sources = sys.argv[1]
     subtract = not_in_xp()
+    add = beyond_reactos()
     for target, (version, arch, system, stop) in TARGETS.items():
         os.makedirs(os.path.join(HERE, target), exist_ok=True)
         for dll, (repo, path, commit, licence) in SOURCE_FILES.items():
@@ -162,6 +172,10 @@ def main():
             if target == "i686" and dll in subtract:
                 names -= subtract[dll]
                 how += ", minus the names in scripts/exports/not-in-xp.txt"
+            added = {name for name, since in add.get(dll, []) if version >= since}
+            if added:
+                names |= added
+                how += ", plus the names in scripts/exports/beyond-reactos.txt"
             with open(os.path.join(HERE, target, dll + ".txt"), "w", encoding="utf-8") as out:
                 out.write("# %s.dll exports on %s, written by scripts/exports/generate.py\n" % (dll, system))
                 out.write("# source: %s %s at commit %s\n" % (repo, path, commit))

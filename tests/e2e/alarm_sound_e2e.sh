@@ -5,11 +5,15 @@
 # 300 ms of Reset, let a Set right after a Reset during a ring count from 60
 # (or 59) at once, and leave silence when the program ends during a ring.
 # The prefix is the run's own: its windows are unmanaged, so that the end
-# is not held up by Wine waiting for a window manager.
-# Usage: alarm_sound_e2e.sh kovna.exe kovna_driver.exe
+# is not held up by Wine waiting for a window manager. With "systemfile" it
+# holds a three-second 880 Hz tone as Windows\Media\ringin.wav, which must
+# be what rings; with "ownwave" it has no such file, and the program's own
+# trill of 1200 and 1500 Hz must ring instead.
+# Usage: alarm_sound_e2e.sh kovna.exe kovna_driver.exe systemfile|ownwave
 set -u
 KOVNA_EXE=$1
 DRIVER_EXE=$2
+SOUND=$3
 HERE=$(dirname "$0")
 . "$HERE/../../scripts/wine-env.sh"
 . "$HERE/../../scripts/x-tools.sh"
@@ -31,7 +35,12 @@ kovna_wine_env "$WORK/prefix"
 kovna_wine_prefix && kovna_wine_unmanaged || exit 1
 kovna_pulse_start "$WORK/pulse" || exit 1
 
-kovna_alarm_tone || exit 1
+RING_FILE=$WINEPREFIX/drive_c/windows/Media/ringin.wav
+case $SOUND in
+systemfile) kovna_alarm_tone || exit 1; PITCH_LOW=780; PITCH_HIGH=980 ;;
+ownwave) rm -f "$RING_FILE"; PITCH_LOW=1100; PITCH_HIGH=1650 ;;
+*) echo "unknown sound: $SOUND"; exit 2 ;;
+esac
 
 LEVELS=$WORK/levels
 : >"$LEVELS"
@@ -45,6 +54,8 @@ drive() { timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null; }
 LOUD=1000
 first_loud_after() { awk -v t="$1" -v l=$LOUD '$1 > t && $2 > l { print $1; exit }' "$LEVELS"; }
 last_loud() { awk -v l=$LOUD '$2 > l { t = $1 } END { print t }' "$LEVELS"; }
+# The mean pitch of the sound in the 600 ms from time $1.
+pitch_after() { awk -v t="$1" -v l=$LOUD '$1 > t && $1 <= t + 0.6 && $2 > l { n++; s += $3 } END { if (n) printf "%d", s / n }' "$LEVELS"; }
 # How far $1 is after $2, in milliseconds.
 ms_after() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (a - b) * 1000 }'; }
 fail() {
@@ -82,7 +93,11 @@ echo "ring 1 heard $late ms after its deadline"
 [ "$late" -ge -30 ] || fail "the ring came ${late} ms early"
 [ "$late" -le 500 ] || fail "the ring came ${late} ms late"
 sleep 4
-[ "$(ms_after "$(last_loud)" "$(now)")" -ge -100 ] || fail "the ring did not repeat past its three seconds"
+pitch=$(pitch_after "$ONSET")
+echo "ring 1 at ${pitch:-no} Hz"
+[ "${pitch:-0}" -ge $PITCH_LOW ] && [ "${pitch:-0}" -le $PITCH_HIGH ] || fail "the ring is not the $SOUND sound"
+# The tone lasts three seconds, one pass of the own trill 0.2 (0.08 of them silent).
+[ "$(ms_after "$(last_loud)" "$(now)")" -ge -500 ] || fail "the ring did not repeat past its first pass"
 
 # 2. Reset during the ring silences it.
 pressed=$(now)
@@ -120,5 +135,5 @@ KOVNA_PID=
 echo "kovna ended $(ms_after "$(now)" "$quit") ms after Exit"
 sleep 1.5
 quiet_after "$quit" 300 "Exit"
-echo "PASS: rings on time, Reset and Exit silence it, Set after Reset counts from the top"
+echo "PASS ($SOUND): rings on time, Reset and Exit silence it, Set after Reset counts from the top"
 exit 0

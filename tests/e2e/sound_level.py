@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Reads raw 16-bit mono samples from standard input (parec on a monitor) and
-prints, for every 10 ms of them, the wall-clock time they arrived and their
-peak level: "time peak", one line each, flushed at once."""
+prints, for every 10 ms of them, the wall-clock time they arrived, their
+peak level and their pitch in Hz as counted from sign changes: "time peak
+hz", one line each, flushed at once."""
 import array
 import sys
 import time
@@ -18,7 +19,9 @@ def main():
             return
         samples = array.array("h", data)
         peak = max(abs(s) for s in samples)
-        sys.stdout.write("%.3f %d\n" % (time.time(), peak))
+        # Two sign changes a period; 100 chunks a second.
+        changes = sum((a < 0) != (b < 0) for a, b in zip(samples, samples[1:]))
+        sys.stdout.write("%.3f %d %d\n" % (time.time(), peak, changes * 50))
         sys.stdout.flush()
 
 

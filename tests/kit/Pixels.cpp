@@ -32,6 +32,20 @@ Pixels ReadBitmap(HBITMAP hBitmap)
     return px;
 }
 
+SIZE IconSize(HICON hIcon)
+{
+    ICONINFO info{};
+    if (!::GetIconInfo(hIcon, &info))
+        return SIZE{0, 0};
+    BITMAP bm{};
+    ::GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    if (info.hbmColor)
+        ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    // A monochrome icon's mask holds the AND and XOR halves one above the other.
+    return SIZE{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+}
+
 Pixels ReadScreen(HWND hWnd, const RECT& rc)
 {
     const HDC hWindow = ::GetDC(hWnd);

@@ -15,6 +15,8 @@ struct Pixels {
 };
 
 Pixels ReadBitmap(HBITMAP hBitmap);
+// The size an icon draws at, from its colour bitmap.
+SIZE IconSize(HICON hIcon);
 // What the window shows now in rc (its client pixels); it must be visible and painted.
 Pixels ReadScreen(HWND hWnd, const RECT& rc);
 Pixels ReadClient(HWND hWnd);

@@ -98,7 +98,11 @@ BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
 
 BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
-    Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, pszSound ? pszSound : "", {}, {}});
+    // A resource may be named by its number: recorded as "#140".
+    std::string strSound;
+    if (pszSound)
+        strSound = IS_INTRESOURCE(pszSound) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(pszSound)) : pszSound;
+    Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, strSound, {}, {}});
     std::lock_guard<std::mutex> guard(m_lock);
     // A new sound, or none, ends the one playing, as the system does.
     m_bSoundPlaying = pszSound && (fdwSound & SND_LOOP) && bPlaySoundResult;
@@ -164,4 +168,10 @@ BOOL CRecordingApi::InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit)
 {
     Record({"InitCommonControlsEx", {pInit->dwSize, pInit->dwICC}, {}, {}, {}});
     return onInitCommonControlsEx ? onInitCommonControlsEx(pInit->dwICC) : TRUE;
+}
+
+BOOL CRecordingApi::ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag)
+{
+    Record({"ChangeWindowMessageFilter", {nMsg, dwFlag}, {}, {}, {}});
+    return TRUE;
 }

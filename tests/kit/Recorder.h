@@ -13,7 +13,7 @@
 struct RecordedCall {
     std::string name;
     std::vector<uintptr_t> args;  // numeric arguments, in call order
-    std::string text;             // text argument as GBK (message box text, sound name, tooltip)
+    std::string text;             // text argument as GBK (message box text, sound name or "#id", tooltip)
     std::string caption;          // message box caption
     NOTIFYICONDATAW nid{};        // the record passed to Shell_NotifyIconW
     DWORD dwTick = 0;             // GetTickCount when the call came
@@ -62,6 +62,7 @@ public:
     DWORD GetVersion() override;
     int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
+    BOOL ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag) override;
 
     static constexpr uintptr_t kFakeToken = 0x4B0;
 

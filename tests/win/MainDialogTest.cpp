@@ -115,7 +115,8 @@ TEST(MainDialog, SystemMenuIconsAndPlacement)
 
         ASSERT_NE(nullptr, dlg.m_hAppIcon);
         EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0));
-        EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HICON>(dlg.m_smallIcon)),
+                  ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0));
 
         // Centred in the work area.
         RECT rcWork;

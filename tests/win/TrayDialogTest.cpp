@@ -2,7 +2,10 @@
 // a recording shell.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "kit/DialogHarness.h"
+#include "kit/Pixels.h"
 #include "kit/Recorder.h"
 #include "app/KovnaDlg.h"
 
@@ -40,7 +43,7 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
             EXPECT_EQ(dlg.m_hWnd, nid.hWnd);
             EXPECT_EQ(0x040Au, nid.uCallbackMessage);
             EXPECT_EQ("Kovna", api.Calls().back().text);
-            EXPECT_EQ(dlg.m_hAppIcon, nid.hIcon);
+            EXPECT_EQ(static_cast<HICON>(dlg.m_smallIcon), nid.hIcon);
             EXPECT_EQ(129u, nid.uID);
 
             // Hidden already: no second icon for the same window.
@@ -55,6 +58,53 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
         }
     });
     EXPECT_EQ(kHarnessEnded, nResult);  // closing never ended the dialog
+}
+
+// The minimise box's command with the system's low bits, and a window made
+// iconic from outside (a taskbar click, Win+Down).
+TEST(TrayDialog, EveryRouteToMinimisedHidesAndOpenRestores)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        RECT rcBefore;
+        dlg.GetWindowRect(&rcBefore);
+        const std::function<void()> routes[] = {
+            [&] { EXPECT_EQ(1, ::SendMessageA(dlg.m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE | 0x0002, 0)); },
+            [&] { ::ShowWindow(dlg.m_hWnd, SW_MINIMIZE); },
+        };
+        for (const auto& minimise : routes) {
+            api.Clear();
+            minimise();
+            EXPECT_FALSE(dlg.IsWindowVisible());
+            EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
+            ::SendMessageA(dlg.m_hWnd, WM_COMMAND, ID_ICONMENU_OPEN, 0);
+            EXPECT_TRUE(dlg.IsWindowVisible());
+            EXPECT_FALSE(dlg.IsIconic());
+            RECT rcAfter;
+            dlg.GetWindowRect(&rcAfter);
+            EXPECT_TRUE(::EqualRect(&rcBefore, &rcAfter));
+        }
+    });
+}
+
+// The 32 x 32 image squeezed to 16 would be the shell's doing, not ours.
+TEST(TrayDialog, TheNotificationAreaAndTheCaptionShowTheSmallIcon)
+{
+    CRecordingApi api;
+    CScopedSystemApi scope(&api);
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const auto hSmall = reinterpret_cast<HICON>(::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0));
+        EXPECT_EQ(static_cast<HICON>(dlg.m_smallIcon), hSmall);
+        const SIZE size = IconSize(hSmall);
+        EXPECT_EQ(::GetSystemMetrics(SM_CXSMICON), size.cx);
+        EXPECT_EQ(::GetSystemMetrics(SM_CYSMICON), size.cy);
+        EXPECT_EQ(dlg.m_hAppIcon, reinterpret_cast<HICON>(::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0)));
+        Hide(dlg);
+        EXPECT_EQ(hSmall, api.Calls().back().nid.hIcon);
+    });
 }
 
 TEST(TrayDialog, DoubleClickRestoresAndExitEndsWithoutAnIcon)
@@ -104,6 +154,10 @@ TEST(TrayDialog, ARestartedShellGetsTheIconAgain)
         ASSERT_NE(0u, WM_TASKBARCREATED);
         ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);  // shown: no icon wanted
         Hide(dlg);
+        // Let through from a shell of lower integrity than an elevated Kovna.
+        const auto filters = api.CallsNamed("ChangeWindowMessageFilter");
+        ASSERT_EQ(1u, filters.size());
+        EXPECT_EQ((Msgs{WM_TASKBARCREATED, MSGFLT_ADD}), filters[0].args);
         ::SendMessageA(dlg.m_hWnd, WM_TASKBARCREATED, 0, 0);
         EXPECT_EQ((Msgs{NIM_ADD, NIM_ADD}), api.ShellMessages());
         EXPECT_EQ(129u, api.Calls().back().nid.uID);
