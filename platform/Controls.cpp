@@ -1,7 +1,7 @@
 // The standard controls' wrappers: button, combo box, date-time picker.
 #include "platform/Controls.h"
 
-#include <string>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CButton, CWnd)
 
@@ -12,9 +12,9 @@ void CComboBox::GetLBText(int nIndex, CString& str) const
         str.Empty();
         return;
     }
-    std::wstring buffer(static_cast<size_t>(nLength) + 1, L'\0');
+    std::vector<wchar_t> buffer(static_cast<size_t>(nLength) + 1);
     const LRESULT nCopied =
-        ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(&buffer[0]));
+        ::SendMessageW(m_hWnd, CB_GETLBTEXT, static_cast<WPARAM>(nIndex), reinterpret_cast<LPARAM>(buffer.data()));
     str = AfxGbkFromWide(buffer.data(), nCopied == CB_ERR ? 0 : static_cast<int>(nCopied));
 }
 

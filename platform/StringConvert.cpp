@@ -3,15 +3,13 @@
 
 namespace {
 
-std::wstring WideFromGbk(const char* pch, int nLength)
+std::vector<wchar_t> WideFromGbk(const char* pch, int nLength)
 {
-    if (nLength <= 0)
-        return std::wstring();
-    const int nWide = ::MultiByteToWideChar(kTextCodePage, 0, pch, nLength, nullptr, 0);
-    std::wstring str(static_cast<size_t>(nWide), L'\0');
+    const int nWide = nLength > 0 ? ::MultiByteToWideChar(kTextCodePage, 0, pch, nLength, nullptr, 0) : 0;
+    std::vector<wchar_t> wide(static_cast<size_t>(nWide > 0 ? nWide : 0) + 1, L'\0');
     if (nWide > 0)
-        ::MultiByteToWideChar(kTextCodePage, 0, pch, nLength, &str[0], nWide);
-    return str;
+        ::MultiByteToWideChar(kTextCodePage, 0, pch, nLength, wide.data(), nWide);
+    return wide;
 }
 
 } // namespace
@@ -23,10 +21,10 @@ CWideText::CWideText(const char* pszGbk)
         m_pszPassedOn = reinterpret_cast<LPCWSTR>(pszGbk);
         return;
     }
-    m_str = WideFromGbk(pszGbk, static_cast<int>(std::char_traits<char>::length(pszGbk)));
+    m_wide = WideFromGbk(pszGbk, static_cast<int>(std::char_traits<char>::length(pszGbk)));
 }
 
-CWideText::CWideText(const char* pchGbk, int nLength) : m_str(WideFromGbk(pchGbk, nLength)) {}
+CWideText::CWideText(const char* pchGbk, int nLength) : m_wide(WideFromGbk(pchGbk, nLength)) {}
 
 CString AfxGbkFromWide(const wchar_t* pwch, int nLength)
 {
@@ -37,8 +35,9 @@ CString AfxGbkFromWide(const wchar_t* pwch, int nLength)
     if (nLength == 0)
         return CString();
     const int nBytes = ::WideCharToMultiByte(kTextCodePage, 0, pwch, nLength, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(nBytes > 0 ? nBytes : 0), '\0');
-    if (nBytes > 0)
-        ::WideCharToMultiByte(kTextCodePage, 0, pwch, nLength, &bytes[0], nBytes, nullptr, nullptr);
-    return CString(bytes.data(), static_cast<int>(bytes.size()));
+    if (nBytes <= 0)
+        return CString();
+    std::vector<char> bytes(static_cast<size_t>(nBytes));
+    ::WideCharToMultiByte(kTextCodePage, 0, pwch, nLength, bytes.data(), nBytes, nullptr, nullptr);
+    return CString(bytes.data(), nBytes);
 }

@@ -1,7 +1,7 @@
 // The application object, its message loop, resource lookup, the common controls and LoadString.
 #include "platform/WinApp.h"
 
-#include <string>
+#include <vector>
 
 #include "platform/StringConvert.h"
 #include "platform/SystemApi.h"
@@ -71,8 +71,8 @@ BOOL CString::LoadString(UINT nID)
     // String resources are stored as UTF-16: read as they are, then made
     // GBK. Grow the buffer until the whole text fits.
     for (int nSize = 256;; nSize *= 2) {
-        std::wstring buffer(static_cast<size_t>(nSize), L'\0');
-        const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, &buffer[0], nSize);
+        std::vector<wchar_t> buffer(static_cast<size_t>(nSize));
+        const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, buffer.data(), nSize);
         if (nLength < nSize - 1) {
             *this = AfxGbkFromWide(buffer.data(), nLength);
             return nLength > 0;

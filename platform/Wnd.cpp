@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "platform/SystemApi.h"
 #include "platform/Lock.h"
@@ -172,8 +173,8 @@ BOOL CWnd::DestroyWindow()
 void CWnd::GetWindowText(CString& str) const
 {
     const int nLength = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring buffer(static_cast<size_t>(nLength) + 1, L'\0');
-    const int nCopied = ::GetWindowTextW(m_hWnd, &buffer[0], nLength + 1);
+    std::vector<wchar_t> buffer(static_cast<size_t>(nLength) + 1);
+    const int nCopied = ::GetWindowTextW(m_hWnd, buffer.data(), nLength + 1);
     str = AfxGbkFromWide(buffer.data(), nCopied);
 }
 
