@@ -17,7 +17,6 @@ std::vector<wchar_t> WideFromGbk(const char* pch, int nLength)
 CWideText::CWideText(const char* pszGbk)
 {
     if (!pszGbk || IS_INTRESOURCE(pszGbk)) {
-        m_bPassedOn = true;
         m_pszPassedOn = reinterpret_cast<LPCWSTR>(pszGbk);
         return;
     }

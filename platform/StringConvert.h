@@ -23,15 +23,14 @@ public:
     CWideText(const CWideText&) = delete;
     CWideText& operator=(const CWideText&) = delete;
 
-    operator LPCWSTR() const { return m_bPassedOn ? m_pszPassedOn : m_wide.data(); }
+    operator LPCWSTR() const { return m_wide.empty() ? m_pszPassedOn : m_wide.data(); }
     // UTF-16 units, without the terminator.
     int GetLength() const { return m_wide.empty() ? 0 : static_cast<int>(m_wide.size()) - 1; }
 
 private:
-    // With its terminator; empty when passed on. A vector, not a std::wstring, whose library
-    // instantiation would add some 35 KB to the exe.
+    // With its terminator, so empty only when passed on. A vector, not a
+    // std::wstring, whose library instantiation adds some 35 KB to the exe.
     std::vector<wchar_t> m_wide;
-    bool m_bPassedOn = false;
     LPCWSTR m_pszPassedOn = nullptr;
 };
 
