@@ -17,8 +17,7 @@ bool HaveXdoTool();
             GTEST_SKIP() << "xdotool is not installed";     \
     } while (0)
 
-// Runs xdotool with args. Wine gives no handle to wait on for a Unix
-// program, so callers wait for the effect.
+// Runs xdotool with args and waits until it has finished.
 void XdoTool(const std::string& args);
 
 // Moves the pointer to a screen point and waits until Windows sees it there.
