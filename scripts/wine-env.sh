@@ -1,96 +1,177 @@
 # The one Wine set-up for everything that runs Kovna here: sourced (POSIX sh
 # and bash) by run.sh, screenshots.sh, the tests' wrappers and the end-to-end
-# scripts.
+# scripts. Both arches: the 32-bit exe runs under the 32-bit loader in a
+# 32-bit (win32) prefix, the 64-bit one under wine64 in a win64 prefix.
 #
 #   . scripts/wine-env.sh
-#   kovna_wine_env PREFIX      export the environment for the prefix
-#   kovna_wine_prefix [DPI [FONT]]
+#   kovna_wine_env PREFIX [ARCH]
+#                              export the environment for the prefix; ARCH is
+#                              i686 or x86_64 (default $KOVNA_ARCH, else x86_64)
+#   kovna_pe_arch FILE         print the arch of a Windows exe (i686 or x86_64)
+#   kovna_wine_prefix [DPI [FONT [WINDOWS]]]
 #                              make that prefix complete (once; idempotent), at
-#                              DPI (LogPixels, default 96) and with FONT as the
+#                              DPI (LogPixels, default 96), with FONT as the
 #                              dialog font: "song" (default) substitutes the
-#                              face below, "wine" keeps Wine's own (6 x 16)
+#                              face below, "wine" keeps Wine's own (6 x 16),
+#                              and WINDOWS "managed" (default) or "unmanaged"
 #   "$KOVNA_WINE" program.exe  run a program in it
 #   kovna_throwaway_start RELAY PROGRAM SECONDS
-#                              PROGRAM in a prefix of its own, for a test that
-#                              may shut "the computer" down, with a relay trace
+#                              PROGRAM in a prefix and on a display of its own,
+#                              for a test that may shut "the computer" down,
+#                              with a relay trace
+#
+# A prefix is made as a copy of a booted one of its arch, kept under
+# $KOVNA_WINE_BASE where that is set (a boot takes many seconds and the copy,
+# its files linked, none); without it, each prefix boots on its own.
 #
 # The dialog layout was made for the 9-point system font of a Chinese Windows
 # (base units 6 x 12). Wine's "MS Shell Dlg" falls to WenQuanYi Zen Hei
 # (6 x 16) unless the prefix substitutes a Song face of that metric, which
 # "AR PL SungtiL GB" has; Zen Hei stays installed for glyphs that face lacks.
 
-KOVNA_WINE=/usr/lib/wine/wine64
 KOVNA_WINESERVER=/usr/lib/wine/wineserver
 KOVNA_DIALOG_FONT='AR PL SungtiL GB'
 # A prefix set up by another recipe is made again: bump this when it changes.
-KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts"
-# The recipe of the prefix asked for last (kovna_wine_prefix), the default until then.
-kovna_recipe=$KOVNA_PREFIX_RECIPE
+# Wine updates a prefix in place when its own files change, which a linked
+# copy must not see: the date of Wine's wine.inf is part of the recipe.
+KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts,wine=$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)"
 # Debian's fonts-wine: Marlett draws the caption buttons' glyphs. This Wine
 # looks for its own fonts only in the prefix's Fonts folder, which its boot
 # leaves empty.
 KOVNA_WINE_FONTS=/usr/share/wine/fonts
 
+kovna_wine_arch() {
+    KOVNA_ARCH=$1
+    case $KOVNA_ARCH in
+    i686) KOVNA_WINE=/usr/lib/wine/wine KOVNA_WINEARCH=win32 ;;
+    x86_64) KOVNA_WINE=/usr/lib/wine/wine64 KOVNA_WINEARCH=win64 ;;
+    *) echo "wine-env: no arch \"$KOVNA_ARCH\" (i686 or x86_64)" >&2; return 1 ;;
+    esac
+    # The recipe of the prefix asked for last (kovna_wine_prefix), the default until then.
+    kovna_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE"
+}
+kovna_wine_arch "${KOVNA_ARCH:-x86_64}"
+
+# The machine field of a PE header: 0x14c is i386, 0x8664 x86-64.
+kovna_pe_arch() {
+    [ -f "$1" ] || { echo "wine-env: no $1 (scripts/release.sh builds the released exes)" >&2; return 1; }
+    kovna_pe=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+    case $(od -An -tx2 -j$((kovna_pe + 4)) -N2 "$1" | tr -d ' ') in
+    014c) echo i686 ;;
+    8664) echo x86_64 ;;
+    *) echo "wine-env: $1 is no Windows exe of either arch" >&2; return 1 ;;
+    esac
+}
+
 kovna_wine_env() {
+    kovna_wine_arch "${2:-$KOVNA_ARCH}" || return 1
     # A Windows has one ANSI code page, and so has a Wine prefix: Wine sets it
     # at the boot and, when a process comes with another, rewrites the "MS
     # Shell Dlg" substitute for that one. Another locale gets its own prefix.
     export WINEPREFIX="$1${KOVNA_LC_ALL:+-$KOVNA_LC_ALL}"
+    export WINEARCH=$KOVNA_WINEARCH
     export WINEDEBUG=${KOVNA_WINEDEBUG:--all}
     export WINEDLLOVERRIDES='mscoree,mshtml='
     # zh_CN gives the ANSI code page 936 of a Chinese Windows; KOVNA_LC_ALL
     # runs under another (en_US.UTF-8: 1252, zh_TW.UTF-8: 950, ja_JP.UTF-8: 932).
     export LC_ALL=${KOVNA_LC_ALL:-zh_CN.UTF-8}
+    # A prefix with a display of its own (kovna_display_start of
+    # scripts/x-tools.sh, at PREFIX.display) is run there.
+    [ ! -s "$WINEPREFIX.display" ] || export DISPLAY="$(cat "$WINEPREFIX.display")"
 }
 
 kovna_prefix_is_ready() {
     [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$kovna_recipe" ]
 }
 
-# Boots the prefix completely before its first use (an interrupted boot leaves
-# a prefix that cannot load kernel32), then writes the font substitutes. Wine
-# output goes to /dev/null: a wineserver holding a caller's pipe keeps that
-# caller waiting. Concurrent callers wait for each other on a lock file.
+# Boots a prefix completely (an interrupted boot leaves a prefix that cannot
+# load kernel32) with Wine's own fonts. Wine output goes to /dev/null: a
+# wineserver holding a caller's pipe keeps that caller waiting.
+kovna_wine_boot() {
+    "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    "$KOVNA_WINE" wineboot -i </dev/null >/dev/null 2>&1 || return 1
+    "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+    for font in "$KOVNA_WINE_FONTS"/*; do
+        [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
+    done
+}
+
+# The booted prefix of this arch under $KOVNA_WINE_BASE, booted once. A copy
+# links the system folder's modules, which nothing writes, and has files of
+# its own for everything else: the registry above all, and the name of its
+# server's folder.
+kovna_wine_copy_base() {
+    kovna_base=$KOVNA_WINE_BASE/$KOVNA_WINEARCH
+    kovna_base_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE,base"
+    mkdir -p "$KOVNA_WINE_BASE"
+    (
+        flock 8
+        [ "$(cat "$kovna_base/.kovna-ready" 2>/dev/null)" = "$kovna_base_recipe" ] && exit 0
+        WINEPREFIX=$kovna_base kovna_wine_boot || exit 1
+        printf '%s\n' "$kovna_base_recipe" >"$kovna_base/.kovna-ready"
+    ) 8>"$kovna_base.lock" || return 1
+    "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+    cp -al "$kovna_base" "$WINEPREFIX" || return 1
+    rm -f "$WINEPREFIX/wineserver" "$WINEPREFIX/.kovna-ready"
+    find "$WINEPREFIX" -type f -links +1 ! -path "$WINEPREFIX/drive_c/windows/system32/*" \
+        ! -path "$WINEPREFIX/drive_c/windows/syswow64/*" \
+        -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f" || exit 1; done' sh {} +
+}
+
+# Makes the prefix before its first use, then writes what its recipe asks in
+# one registry import: the font substitutes, the DPI, unmanaged windows.
+# Concurrent callers wait for each other on a lock file.
 kovna_wine_prefix() {
     kovna_dpi=${1:-96}
     kovna_font=${2:-song}
+    kovna_windows=${3:-managed}
     case $kovna_font in
-    song) kovna_recipe=$KOVNA_PREFIX_RECIPE ;;
-    wine) kovna_recipe="fonts=wine,wine-fonts" ;;
+    song) kovna_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE" ;;
+    wine) kovna_recipe="$KOVNA_WINEARCH,$(printf '%s' "$KOVNA_PREFIX_RECIPE" | sed 's/^fonts=[^,]*/fonts=wine/')" ;;
     *) echo "wine-env: no dialog font \"$kovna_font\" (song or wine)" >&2; return 1 ;;
     esac
     [ "$kovna_dpi" = 96 ] || kovna_recipe="$kovna_recipe,dpi=$kovna_dpi"
+    case $kovna_windows in
+    managed) ;;
+    unmanaged) kovna_recipe="$kovna_recipe,unmanaged" ;;
+    *) echo "wine-env: windows are managed or unmanaged, not \"$kovna_windows\"" >&2; return 1 ;;
+    esac
     kovna_prefix_is_ready && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
         kovna_prefix_is_ready && exit 0
-        # Callers may run under set -e: no server to end is no failure.
-        "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1 || true
-        rm -rf "$WINEPREFIX"
-        "$KOVNA_WINE" wineboot -i </dev/null >/dev/null 2>&1 || exit 1
-        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
-        for font in "$KOVNA_WINE_FONTS"/*; do
-            [ -e "$font" ] && ln -sf "$font" "$WINEPREFIX/drive_c/windows/Fonts/"
-        done
+        if [ -n "${KOVNA_WINE_BASE:-}" ]; then
+            kovna_wine_copy_base || exit 1
+        else
+            kovna_wine_boot || exit 1
+        fi
+        reg=$(mktemp)
+        printf 'REGEDIT4\n' >"$reg"
         if [ "$kovna_font" = song ]; then
-            reg=$(mktemp)
-            key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-            printf 'REGEDIT4\n\n[%s]\n"MS Shell Dlg"="%s"\n"MS Shell Dlg 2"="%s"\n' \
-                "$key" "$KOVNA_DIALOG_FONT" "$KOVNA_DIALOG_FONT" >"$reg"
-            "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || exit 1
-            "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
-            rm -f "$reg"
+            printf '\n[%s]\n"MS Shell Dlg"="%s"\n"MS Shell Dlg 2"="%s"\n' \
+                'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+                "$KOVNA_DIALOG_FONT" "$KOVNA_DIALOG_FONT" >>"$reg"
         fi
         # Wine reads the DPI from both keys, as Windows does, when a program starts.
         if [ "$kovna_dpi" != 96 ]; then
-            for key in 'HKCU\Control Panel\Desktop' \
-                'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
-                "$KOVNA_WINE" reg add "$key" /v LogPixels /t REG_DWORD /d "$kovna_dpi" /f \
-                    </dev/null >/dev/null 2>&1 || exit 1
+            for key in 'HKEY_CURRENT_USER\Control Panel\Desktop' \
+                'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts'; do
+                printf '\n[%s]\n"LogPixels"=dword:%08x\n' "$key" "$kovna_dpi" >>"$reg"
             done
-            "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
         fi
+        # On a display without a window manager, Wine waits two seconds for
+        # one whenever a managed window hides, as a dialog does when it ends;
+        # Windows has no such wait, and an unmanaged window none either. The
+        # tests of a real tray and window manager need them managed.
+        if [ "$kovna_windows" = unmanaged ]; then
+            printf '\n[%s]\n"Managed"="N"\n' 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' >>"$reg"
+        fi
+        "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || { rm -f "$reg"; exit 1; }
+        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
+        rm -f "$reg"
         printf '%s\n' "$kovna_recipe" >"$WINEPREFIX/.kovna-ready"
     ) 9>"$WINEPREFIX.lock"
     kovna_prefix_is_ready || {
@@ -165,16 +246,19 @@ out.close()
 PY
 }
 
-# Starts PROGRAM in a prefix of its own, for a test whose program may request
-# a shutdown: that ends only the prefix's processes. Wine's relay trace of the
-# calls named in RELAY (a RelayInclude list) goes to $KOVNA_RELAY_LOG; the
-# process is $KOVNA_PID, ended after SECONDS at the latest. Prefix, trace and
-# process go at exit.
+# Starts PROGRAM in a prefix and on a display of its own (scripts/x-tools.sh
+# sourced), for a test whose program may request a shutdown: that ends only
+# the prefix's processes. The prefix's arch is the program's. Wine's relay
+# trace of the calls named in RELAY (a RelayInclude list) goes to
+# $KOVNA_RELAY_LOG; the process is $KOVNA_PID, ended after SECONDS at the
+# latest. Prefix, display, trace and process go at exit.
 kovna_throwaway_start() {
     KOVNA_THROWAWAY=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
     KOVNA_RELAY_LOG=$KOVNA_THROWAWAY.relay.log
     trap kovna_throwaway_end EXIT INT TERM
-    kovna_wine_env "$KOVNA_THROWAWAY"
+    kovna_arch=$(kovna_pe_arch "$2") || return 1
+    kovna_display_start "$KOVNA_THROWAWAY.display" || return 1
+    kovna_wine_env "$KOVNA_THROWAWAY" "$kovna_arch" || return 1
     kovna_wine_prefix || return 1
     timeout 30 "$KOVNA_WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d "$1" /f \
         </dev/null >/dev/null 2>&1
@@ -185,5 +269,6 @@ kovna_throwaway_start() {
 kovna_throwaway_end() {
     [ -n "${KOVNA_PID:-}" ] && kill "$KOVNA_PID" 2>/dev/null
     WINEPREFIX=$KOVNA_THROWAWAY "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
+    kovna_display_stop "$KOVNA_THROWAWAY.display"
     rm -rf "$KOVNA_THROWAWAY" "$KOVNA_THROWAWAY.lock" "$KOVNA_RELAY_LOG"
 }
