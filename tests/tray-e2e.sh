@@ -5,14 +5,16 @@
 # double-click and by Open; Exit ends the program and takes the icon away.
 # The tray is either the window Wine draws itself when no tray runs ("wine"),
 # or Debian's XEmbed tray trayer under the window manager openbox ("trayer").
-# Usage: tray-e2e.sh <wine-run.sh> <kovna_driver.exe> wine|trayer, with
-# KOVNA_EXE_PATH set.
+# Usage: tray-e2e.sh <wine-seat-NAME.sh> <kovna_driver.exe> wine|trayer, with
+# KOVNA_EXE_PATH set; the seat's display is the one driven.
 set -u
-WINE_RUN=$1
+SEAT=$1
 DRIVER=$2
 TRAY_KIND=${3:-wine}
 EXE=${KOVNA_EXE_PATH:?KOVNA_EXE_PATH names kovna.exe}
 . "$(dirname "$0")/../scripts/x-tools.sh"
+DISPLAY=$(sh "$SEAT" display)
+export DISPLAY
 
 kovna_need_x xdotool xwininfo import
 [ "$TRAY_KIND" = trayer ] && kovna_need_x trayer openbox
@@ -22,7 +24,7 @@ PID=
 HELPERS=
 cleanup() {
     if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-        "$WINE_RUN" "$DRIVER" message WM_COMMAND ID_ICONMENU_EXIT >/dev/null 2>&1 </dev/null
+        sh "$SEAT" run "$DRIVER" message WM_COMMAND ID_ICONMENU_EXIT >/dev/null 2>&1 </dev/null
         kovna_wait_for 5 ended || kill "$PID" 2>/dev/null
     fi
     # The tray and the window manager leave the shared display as they found it.
@@ -63,7 +65,7 @@ find_tray() {
 }
 no_tray() { ! find_tray; }
 ended() { ! kill -0 "$PID" 2>/dev/null; }
-drive() { "$WINE_RUN" "$DRIVER" "$@" >>"$TMP/driver.log" 2>&1 </dev/null || fail "kovna_driver $*"; }
+drive() { sh "$SEAT" run "$DRIVER" "$@" >>"$TMP/driver.log" 2>&1 </dev/null || fail "kovna_driver $*"; }
 
 # An icon that the tray has drawn has more than one colour; one left undrawn
 # takes no mouse input either.
@@ -84,7 +86,7 @@ hide() {
 # The close box's keyboard twin, as real key presses, with the caret in the
 # interval field (the unit list, where the focus starts, takes F4 itself).
 alt_f4() {
-    set -- $("$WINE_RUN" "$DRIVER" rect IDC_EDIT_COUNT </dev/null 2>>"$TMP/driver.log" | tr -d '\r')
+    set -- $(sh "$SEAT" run "$DRIVER" rect IDC_EDIT_COUNT </dev/null 2>>"$TMP/driver.log" | tr -d '\r')
     [ $# -eq 4 ] || fail "no interval field"
     xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
     drive wait focus IDC_EDIT_COUNT
@@ -137,7 +139,7 @@ if [ "$TRAY_KIND" = trayer ]; then
     kovna_wait_for 20 xdotool search --name '^panel$' >/dev/null 2>&1 || fail "trayer did not start"
 fi
 
-"$WINE_RUN" "$EXE" >"$TMP/kovna.log" 2>&1 </dev/null &
+sh "$SEAT" run "$EXE" >"$TMP/kovna.log" 2>&1 </dev/null &
 PID=$!
 kovna_wait_for 60 find_main || fail "kovna.exe showed no window"
 no_tray || fail "an icon is up before hiding"

@@ -4,11 +4,12 @@
 # is read every 10 ms. The alarm must ring at its deadline, stop within
 # 300 ms of Reset, let a Set right after a Reset during a ring count from 60
 # (or 59) at once, and leave silence when the program ends during a ring.
-# The prefix is the run's own: its windows are unmanaged, so that the end
-# is not held up by Wine waiting for a window manager. With "systemfile" it
-# holds a three-second 880 Hz tone as Windows\Media\ringin.wav, which must
-# be what rings; with "ownwave" it has no such file, and the program's own
-# trill of 1200 and 1500 Hz must ring instead.
+# The prefix and the display are the run's own; its windows are unmanaged,
+# so that the end is not held up by Wine waiting for a window manager. With
+# "systemfile" it holds a three-second 880 Hz tone as
+# Windows\Media\ringin.wav, which must be what rings; with "ownwave" it has
+# no such file, and the program's own trill of 1200 and 1500 Hz must ring
+# instead.
 # Usage: alarm_sound_e2e.sh kovna.exe kovna_driver.exe systemfile|ownwave
 set -u
 KOVNA_EXE=$1
@@ -18,8 +19,6 @@ HERE=$(dirname "$0")
 . "$HERE/../../scripts/wine-env.sh"
 . "$HERE/../../scripts/x-tools.sh"
 
-kovna_need_x pulseaudio parec pactl python3
-
 WORK=$(mktemp -d /tmp/kovna-sound.XXXXXX)
 KOVNA_PID=
 cleanup() {
@@ -27,12 +26,16 @@ cleanup() {
     [ -n "${PAREC_PID:-}" ] && kill "$PAREC_PID" 2>/dev/null
     kovna_pulse_stop
     "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
+    kovna_display_stop "$WORK/prefix.display"
     rm -rf "$WORK"
 }
 trap cleanup EXIT INT TERM
 
-kovna_wine_env "$WORK/prefix"
-kovna_wine_prefix && kovna_wine_unmanaged || exit 1
+arch=$(kovna_pe_arch "$KOVNA_EXE") || exit 1
+kovna_display_start "$WORK/prefix.display" || exit 1
+kovna_need_x pulseaudio parec pactl python3
+kovna_wine_env "$WORK/prefix" "$arch"
+kovna_wine_prefix 96 song unmanaged || exit 1
 kovna_pulse_start "$WORK/pulse" || exit 1
 
 RING_FILE=$WINEPREFIX/drive_c/windows/Media/ringin.wav

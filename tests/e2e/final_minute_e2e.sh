@@ -10,7 +10,6 @@
 set -u
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
-kovna_need_x
 kovna_throwaway_start 'user32.SetWindowPos' "$1" 120 || exit 1
 DRIVER_EXE=$2
 fail() {
@@ -31,10 +30,13 @@ drive check IDC_RADIO_SHUTDOWN && drive settext IDC_EDIT_COUNT 1.1 && drive comm
 drive command IDC_BTN_HIDE && drive wait hidden || fail "the window did not hide"
 
 # SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE, to HWND_TOPMOST or HWND_NOTOPMOST.
-# The relay prints each 32-bit argument as 64 bits, its upper half unset.
+# 64-bit Wine's relay prints each 32-bit argument as 64 bits, its upper half
+# unset, and a handle, such as HWND_TOPMOST (-1), in all 64.
 asked_once() { [ "$(grep -a -c -E "Call user32\.SetWindowPos\([0-9a-f]+,$1,([0-9a-f]+,){4}[0-9a-f]?00000013\)" "$KOVNA_RELAY_LOG")" = 1 ]; }
-topmost=ffffffffffffffff
-notopmost=fffffffffffffffe
+case $KOVNA_ARCH in
+i686) topmost=ffffffff notopmost=fffffffe ;;
+*) topmost=ffffffffffffffff notopmost=fffffffffffffffe ;;
+esac
 
 KOVNA_DRIVER_WAIT=30 drive wait shown || fail "not back for the final minute"
 shown=$(text IDC_STATIC_COUNTDOWN)

@@ -2,22 +2,23 @@
 # End to end: stand-ins named comctl32.dll and winmm.dll beside a copy of
 # kovna.exe, Wine told to prefer such native DLLs as Windows does, and an
 # alarm rung on the absolute row. Kovna must open, ring and end without
-# loading either: each stand-in leaves a marker file when loaded.
-# Usage: planted_dll_e2e.sh kovna.exe kovna_driver.exe planted-folder wineprefix
+# loading either: each stand-in leaves a marker file when loaded. In a prefix
+# and on a display of its own.
+# Usage: planted_dll_e2e.sh kovna.exe kovna_driver.exe planted-folder
 set -u
 KOVNA_EXE=$1
 DRIVER_EXE=$2
 PLANTED=$3
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
-WINE=$KOVNA_WINE
-
-kovna_need_x
-kovna_wine_env "$4"
-kovna_wine_prefix || exit 1
 
 DIR=$(mktemp -d /tmp/kovna-planted.XXXXXX)
-trap 'rm -rf "$DIR"' EXIT INT TERM
+trap '"$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1; kovna_display_stop "$DIR/prefix.display"; rm -rf "$DIR"' EXIT INT TERM
+arch=$(kovna_pe_arch "$KOVNA_EXE") || exit 1
+kovna_display_start "$DIR/prefix.display" || exit 1
+kovna_wine_env "$DIR/prefix" "$arch"
+kovna_wine_prefix || exit 1
+WINE=$KOVNA_WINE
 cp "$KOVNA_EXE" "$DIR/kovna.exe"
 cp "$PLANTED/comctl32.dll" "$PLANTED/winmm.dll" "$DIR/"
 PREFER_NATIVE="$WINEDLLOVERRIDES;comctl32,winmm=n,b"

@@ -8,7 +8,6 @@ set -u
 DRIVER_EXE=$2
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
-kovna_need_x
 # Relay only the calls that tell the story, or the trace drowns.
 kovna_throwaway_start 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' "$1" 60 || exit 1
 WINE=$KOVNA_WINE
@@ -31,7 +30,7 @@ fi
 
 grep -a -E 'Call (user32\.ExitWindowsEx|advapi32\.(OpenProcessToken|AdjustTokenPrivileges))\(' "$LOG"
 # EWX_SHUTDOWN | EWX_FORCE, and a planned reason.
-# The relay prints each 32-bit argument as 64 bits, its upper half unset.
+# 64-bit Wine's relay prints each 32-bit argument as 64 bits, its upper half unset.
 grep -a -q -E 'Call user32\.ExitWindowsEx\([0-9a-f]?0*5,[0-9a-f]?80000000\)' "$LOG" || { echo "FAIL: no ExitWindowsEx(5, 0x80000000) in the relay trace"; exit 1; }
 grep -a -q -E 'Call advapi32\.OpenProcessToken\([0-9a-f]+,0*28,' "$LOG" || { echo "FAIL: no OpenProcessToken(.., 0x28, ..)"; exit 1; }
 echo "PASS: ExitWindowsEx(5) reached; only the throwaway prefix ended"
