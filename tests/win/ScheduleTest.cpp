@@ -530,7 +530,10 @@ TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AFTER));
             EXPECT_EQ(want, Text(dlg, IDC_BTN_SET_AT));
         }
-        EXPECT_EQ(120, g_nSecondsLeft.load());
+        // The last press counts its two minutes; the worker may have taken
+        // a second off while a busy machine let the wait above run long.
+        EXPECT_LE(119, g_nSecondsLeft.load());
+        EXPECT_GE(120, g_nSecondsLeft.load());
         EXPECT_EQ(0u, api.Count("MessageBoxW"));
     });
 }
