@@ -8,6 +8,9 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev mingw-w64-i686-dev
     g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
     wine wine64
+    # The 32-bit loader, for the 32-bit exe: Debian's i386 package, which
+    # brings its own i386 libraries (the i386 architecture is added below).
+    wine32:i386
     xvfb xauth xdotool x11-utils imagemagick
     fonts-wqy-zenhei locales
     # The Song face the dialog layout was made for (6 x 12 base units), and
@@ -22,6 +25,13 @@ packages=(
     pulseaudio pulseaudio-utils python3
 )
 
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+if ! dpkg --print-foreign-architectures | grep -x i386 >/dev/null; then
+    echo "Adding the i386 architecture (for wine32:i386)"
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
@@ -29,8 +39,6 @@ done
 
 if ((${#missing[@]})); then
     echo "Installing: ${missing[*]}"
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
@@ -48,8 +56,6 @@ for name in "${locales[@]}"; do
     has_locale "$name" || wanted+=("$name")
 done
 if ((${#wanted[@]})); then
-    sudo_cmd=()
-    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
     for name in "${wanted[@]}"; do
         grep -q "^$name.UTF-8 UTF-8" /etc/locale.gen 2>/dev/null ||
             echo "$name.UTF-8 UTF-8" | "${sudo_cmd[@]}" tee -a /etc/locale.gen >/dev/null

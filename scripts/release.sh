@@ -18,6 +18,8 @@ version=$(LC_ALL=C sed -n 's/^ *FILEVERSION *\([0-9]*\) *, *\([0-9]*\) *, *\([0-
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 
 mkdir -p "$dist"
+# Only this release's zips in the folder, which the checksums list whole.
+rm -f "$dist"/kovna-*.zip "$dist/SHA256SUMS"
 zips=()
 for arch in i686 x86_64; do
     case $arch in i686) bits=32 ;; x86_64) bits=64 ;; esac
