@@ -1,24 +1,35 @@
 #!/usr/bin/env bash
-# Runs bench/BenchSchedule.cpp with real sound: Wine's PulseAudio driver
-# playing into a private daemon, and a tone as the alarm's wave file.
-# Needs the x86_64 build (scripts/build.sh x86_64); takes about 12 minutes
-# (two ten-minute countdowns run side by side).
+# Runs bench/BenchSchedule.cpp with real sound, built as the release is
+# (scripts/release.sh's flags and folder), for both arches, one after the
+# other: the 32-bit one under 32-bit Wine, the 64-bit one under wine64.
+# Wine's PulseAudio driver plays into a private daemon, and a tone is the
+# alarm's wave file. Takes about 12 minutes an arch (two ten-minute
+# countdowns run side by side).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
+. scripts/x-tools.sh
 
 work=$(mktemp -d /tmp/kovna-bench.XXXXXX)
-trap 'kovna_pulse_stop; "$KOVNA_WINESERVER" -k >/dev/null 2>&1; rm -rf "$work"' EXIT
-# A prefix of its own with unmanaged windows: on a display without a window
-# manager, Wine waits two seconds for one when the ending dialog hides, a
-# wait Windows does not have, and Exit would measure it.
-kovna_wine_env "$work/prefix"
-kovna_wine_prefix
-kovna_wine_unmanaged
-kovna_alarm_tone
+trap 'kovna_pulse_stop; "$KOVNA_WINESERVER" -k >/dev/null 2>&1; kovna_display_stop "$work/display"; rm -rf "$work"' EXIT
+[ -n "${DISPLAY:-}" ] || kovna_display_start "$work/display"
 kovna_pulse_start "$work/pulse"
-if [ -n "${DISPLAY:-}" ]; then
-    "$KOVNA_WINE" build/x86_64/BenchSchedule.exe sound
-else
-    xvfb-run -a -s "-screen 0 1280x800x24" "$KOVNA_WINE" build/x86_64/BenchSchedule.exe sound
-fi
+for arch in i686 x86_64; do
+    if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+        echo "== i686: not run, this kernel does not run 32-bit code"
+        continue
+    fi
+    dir=${KOVNA_RELEASE_BUILD:-build/release}/$arch
+    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-w64-mingw32-win32.cmake" \
+        -DCMAKE_BUILD_TYPE=MinSizeRel -DKOVNA_RELEASE=ON -DKOVNA_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$dir" -j"$(nproc)" --target BenchSchedule >/dev/null
+    # A prefix of its own with unmanaged windows: on a display without a
+    # window manager, Wine waits two seconds for one when the ending dialog
+    # hides, a wait Windows does not have, and Exit would measure it.
+    kovna_wine_env "$work/prefix-$arch" "$arch"
+    kovna_wine_prefix 96 song unmanaged
+    kovna_alarm_tone
+    echo "== $arch: $dir/BenchSchedule.exe"
+    "$KOVNA_WINE" "$dir/BenchSchedule.exe" sound
+    "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
+done

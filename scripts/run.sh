@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds kovna.exe (x86_64) and opens it under
-# 64-bit Wine with the Chinese code page. Without a display it runs Kovna on
+# Installs what is missing, builds kovna.exe and opens it under Wine with the
+# Chinese code page: the 32-bit exe, the one users download first, under
+# 32-bit Wine (KOVNA_ARCH=x86_64: the 64-bit one under wine64; a kernel that
+# runs no 32-bit code gets that one too). Without a display it runs Kovna on
 # a virtual display with a window manager (openbox), which gives the window
 # its caption and frame as a desktop does, saves a screenshot and says where.
 set -euo pipefail
@@ -13,12 +15,17 @@ if [ -z "${KOVNA_DEPS_INSTALLED:-}" ]; then
     # a fresh one.
     KOVNA_DEPS_INSTALLED=1 exec scripts/run.sh "$@"
 fi
-scripts/build.sh x86_64 kovna kovna_driver
+arch=${KOVNA_ARCH:-i686}
+if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    echo "This kernel does not run 32-bit code: opening the 64-bit kovna.exe instead"
+    arch=x86_64
+fi
+scripts/build.sh "$arch" kovna kovna_driver
 
 . scripts/wine-env.sh
 . scripts/x-tools.sh
-kovna_wine_env "$PWD/build/run-prefix"
-exe="$PWD/build/x86_64/kovna.exe"
+kovna_wine_env "$PWD/build/run-prefix-$arch" "$arch"
+exe="$PWD/build/$arch/kovna.exe"
 
 if ! kovna_prefix_is_ready; then
     echo "Setting up the Wine prefix $WINEPREFIX"
@@ -30,18 +37,15 @@ if [ -n "${DISPLAY:-}" ]; then
     exec "$KOVNA_WINE" "$exe"
 fi
 
-display=:$((90 + RANDOM % 9))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=$display
 wm_pid=
 cleanup() {
     "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
     [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-    kill "$xvfb_pid" 2>/dev/null || true
+    kovna_display_stop build/run.display
 }
 trap cleanup EXIT
-kovna_wait_for 10 xdpyinfo -display "$display" >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; exit 1; }
+kovna_display_start build/run.display
+display=$DISPLAY
 # Bare Xvfb has no window manager: Wine's window would show its client area
 # only, without caption or frame.
 openbox >build/openbox.log 2>&1 </dev/null &
@@ -49,7 +53,7 @@ wm_pid=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 kovna_wait_for 10 wm_running || echo "The window manager did not start; see build/openbox.log" >&2
 
-drive() { "$KOVNA_WINE" "$PWD/build/x86_64/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
+drive() { "$KOVNA_WINE" "$PWD/build/$arch/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
 "$KOVNA_WINE" "$exe" </dev/null >build/run.log 2>&1 &
 if ! KOVNA_DRIVER_WAIT=90 drive wait shown; then
     echo "Kovna did not open a window; see build/run.log" >&2

@@ -4,7 +4,8 @@
 #
 #   scripts/screenshots.sh [path/to/kovna.exe] [output folder]
 #
-# Defaults: build/x86_64/kovna.exe and docs/. Faces:
+# Defaults: build/i686/kovna.exe (the 32-bit exe, under 32-bit Wine; an
+# x86_64 one runs under wine64) and docs/. Faces:
 #   kovna-stopped.png          the main dialog as it opens
 #   kovna-about.png            the About box over it (system-menu command IDM_INFO_ENTRY)
 #   kovna-help.png             the Help message (button IDC_BTN_HELP)
@@ -20,8 +21,8 @@
 # dialog's two faces are taken, as kovna-stopped-144dpi.png and
 # kovna-running-144dpi.png.
 #
-# Needs what scripts/install-deps.sh installs; builds the outside driver with
-# scripts/build.sh x86_64 kovna_driver. The program runs in a Wine
+# Needs what scripts/install-deps.sh installs; builds the outside driver of
+# the exe's arch with scripts/build.sh ARCH kovna_driver. The program runs in a Wine
 # prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe), set up by
 # scripts/wine-env.sh, on a virtual Wine desktop, so that the screenshots show
 # Wine's own window frames and taskbar. The program only ever counts down to an
@@ -29,29 +30,27 @@
 set -eu
 
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
-EXE=$(realpath "${1:-$ROOT/build/x86_64/kovna.exe}")
+EXE=$(realpath "${1:-$ROOT/build/i686/kovna.exe}")
 OUT=${2:-$ROOT/docs}
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/x-tools.sh"
 DPI=${KOVNA_SHOT_DPI:-96}
 TAG=
 [ "$DPI" = 96 ] || TAG=-${DPI}dpi
-kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix$TAG}"
+ARCH=$(kovna_pe_arch "$EXE") || exit 1
+kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix$TAG}" "$ARCH"
 DESKTOP_SIZE=800x600
-
-[ -f "$EXE" ] || { echo "screenshots: no $EXE (build it first)" >&2; exit 1; }
 mkdir -p "$OUT"
 OUT=$(realpath "$OUT")
 
 WORK=$(mktemp -d)
 LOG=$WORK/log
-XVFB_PID=
 KOVNA_PID=
 
 # Every Wine call keeps its output away from the caller's pipes: a wineserver
 # holding them would keep whoever reads them waiting.
 wine_quiet() { "$KOVNA_WINE" "$@" >>"$LOG" 2>&1 </dev/null; }
-DRIVER=$ROOT/build/x86_64/tests/kovna_driver.exe
+DRIVER=$ROOT/build/$ARCH/tests/kovna_driver.exe
 drive() { "$KOVNA_WINE" "$DRIVER" "$@" 2>>"$LOG" </dev/null; }
 # "x y width height" of the main dialog, its box or the taskbar, without the console's CR.
 winrect() {
@@ -65,21 +64,15 @@ cleanup() {
         kovna_wait_for 3 eval '! kill -0 "$KOVNA_PID" 2>/dev/null' || kill "$KOVNA_PID" 2>/dev/null || true
     fi
     "$KOVNA_WINESERVER" -k >/dev/null 2>&1 </dev/null || true
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+    kovna_display_stop "$WORK/display"
     rm -rf "$WORK"
 }
 trap cleanup EXIT INT TERM
 
-"$ROOT/scripts/build.sh" x86_64 kovna_driver >>"$LOG" 2>&1 </dev/null ||
+"$ROOT/scripts/build.sh" "$ARCH" kovna_driver >>"$LOG" 2>&1 </dev/null ||
     { echo "screenshots: could not build kovna_driver (see the log below)" >&2; cat "$LOG" >&2; exit 1; }
 
-# A display of our own.
-N=${KOVNA_SHOT_DISPLAY:-37}
-while [ -e "/tmp/.X11-unix/X$N" ] || [ -e "/tmp/.X$N-lock" ]; do N=$((N + 1)); done
-Xvfb ":$N" -screen 0 1024x768x24 -nolisten tcp >>"$LOG" 2>&1 </dev/null &
-XVFB_PID=$!
-export DISPLAY=":$N"
-kovna_wait_for 10 xdpyinfo >/dev/null 2>&1 || { echo "screenshots: Xvfb did not start" >&2; exit 1; }
+kovna_display_start "$WORK/display" || exit 1
 
 # Every program of the prefix on one virtual desktop at the origin of the display.
 kovna_wine_prefix "$DPI"

@@ -185,14 +185,6 @@ winepath_of() {
     printf 'Z:%s\n' "$1" | tr / '\\'
 }
 
-# On bare Xvfb, with no window manager, Wine waits two seconds for one
-# whenever a managed window hides, as a dialog does when it ends. A prefix
-# whose windows are unmanaged does not; the tray tests need them managed.
-kovna_wine_unmanaged() {
-    "$KOVNA_WINE" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 &&
-        "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1
-}
-
 # A PulseAudio daemon of the run's own: its runtime folder in DIR, a null
 # sink as the default sink, reached by Wine's audio driver through
 # PULSE_SERVER on an anonymous unix socket; no client may spawn another.
