@@ -1,9 +1,16 @@
 // The main dialog: routing table, control binding, start-up and the mode radios.
 #include "app/KovnaDlg.h"
 
+#include <algorithm>
+#include <climits>
+#include <vector>
+
 #include "platform/DialogScale.h"
+#include "platform/TextRoom.h"
 #include "schedule/Clock.h"
+#include "schedule/ClockPass.h"
 #include "schedule/Countdown.h"
+#include "schedule/CountdownLoop.h"
 #include "schedule/ScheduleState.h"
 
 namespace {
@@ -11,6 +18,53 @@ namespace {
 // Workers get this long to finish a pass (a text being set) before the
 // windows they write to go away.
 constexpr DWORD kWorkerStopTimeoutMs = 10000;
+
+bool IsClass(HWND hWnd, LPCWSTR pszClass)
+{
+    wchar_t szClass[16] = {};
+    ::GetClassNameW(hWnd, szClass, 16);
+    return ::lstrcmpiW(szClass, pszClass) == 0;
+}
+
+bool IsFrame(HWND hWnd)
+{
+    return IsClass(hWnd, L"Button") && (::GetWindowLongW(hWnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
+
+CRect ChildRect(HWND hChild)
+{
+    CRect rc;
+    ::GetWindowRect(hChild, rc);
+    ::MapWindowPoints(nullptr, ::GetParent(hChild), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+// What a static field can show: the clock, the seconds and the countdown
+// what their workers write, every other field its template text.
+std::vector<CString> ShownTexts(HWND hField)
+{
+    const CTime now = CTime::GetCurrentTime();
+    switch (::GetDlgCtrlID(hField)) {
+    case IDC_STATIC_CLOCK:
+        return {MinuteClockPass(now).strText};
+    case IDC_STATIC_SECONDS:
+        return {SecondsTickerPass(now).strText};
+    case IDC_STATIC_COUNTDOWN: {
+        // The count has at most the digits of the largest one.
+        std::vector<CString> lines;
+        for (const ScheduleKind kind : {SCHEDULE_AFTER, SCHEDULE_AT}) {
+            for (const int nMode : {MODE_SHUTDOWN, MODE_REBOOT, MODE_ALARM})
+                lines.push_back(CountdownLine(INT_MAX, kind, nMode));
+        }
+        return lines;
+    }
+    default: {
+        CString strText;
+        CWnd::FromHandle(hField)->GetWindowText(strText);
+        return {strText};
+    }
+    }
+}
 
 } // namespace
 
@@ -84,6 +138,8 @@ BOOL CKovnaDlg::OnInitDialog()
     m_comboUnit.AddString("月");
     m_comboUnit.SetCurSel(0);
 
+    FitTextFields();
+
     ::SendDlgItemMessageA(m_hWnd, IDC_RADIO_ALARM, BM_SETCHECK, BST_CHECKED, 0);
     // A radio button makes itself a tab stop when checked, and the dialog
     // manager gives the focus to the first tab stop once we return TRUE. The
@@ -108,6 +164,49 @@ BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, co
     constexpr COLORREF crWhite = RGB(255, 255, 255);
     return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.left, design.top), rgnButton, this,
                          nID, 2, crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
+}
+
+void CKovnaDlg::FitTextFields()
+{
+    for (HWND hField = ::GetWindow(m_hWnd, GW_CHILD); hField; hField = ::GetWindow(hField, GW_HWNDNEXT)) {
+        if (!IsClass(hField, L"Static"))
+            continue;
+        int nRoom = 0;
+        for (const CString& strText : ShownTexts(hField))
+            nRoom = std::max(nRoom, AfxTextRoom(hField, strText));
+        WidenOnItsRow(hField, nRoom);
+    }
+}
+
+void CKovnaDlg::WidenOnItsRow(HWND hField, int nWidth)
+{
+    const CRect field = ChildRect(hField);
+    if (nWidth <= field.Width())
+        return;
+    std::vector<HWND> row;
+    for (HWND h = ::GetWindow(m_hWnd, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
+        const CRect rc = ChildRect(h);
+        if (!IsFrame(h) && rc.left >= field.right && rc.top < field.bottom && rc.bottom > field.top)
+            row.push_back(h);
+    }
+    std::sort(row.begin(), row.end(), [](HWND a, HWND b) { return ChildRect(a).left < ChildRect(b).left; });
+
+    ::SetWindowPos(hField, nullptr, 0, 0, nWidth, field.Height(), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // A wide gap takes the growth before anything moves: the gaps of the row
+    // shrink to one dialog unit, or to what the template had if less.
+    CRect unit(0, 0, 1, 0);
+    ::MapDialogRect(m_hWnd, unit);
+    int nOldRight = field.right;
+    int nNewRight = field.left + nWidth;
+    for (const HWND h : row) {
+        const CRect rc = ChildRect(h);
+        const int nShift = nNewRight + std::min<int>(rc.left - nOldRight, unit.right) - rc.left;
+        if (nShift <= 0)
+            return;
+        ::SetWindowPos(h, nullptr, rc.left + nShift, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        nOldRight = rc.right;
+        nNewRight = rc.right + nShift;
+    }
 }
 
 void CKovnaDlg::EndSchedule()

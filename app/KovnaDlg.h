@@ -95,6 +95,12 @@ private:
     // One command button with the look that all five share, at the design's
     // rectangle in pixels for base units of 6 x 12, scaled to this dialog's.
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID);
+    // Every static text field as wide as the widest text it can show in this
+    // dialog's font, where the template's is not.
+    void FitTextFields();
+    // hField widened to nWidth pixels; what follows it on its row moves right
+    // only as far as it must to stay clear.
+    void WidenOnItsRow(HWND hField, int nWidth);
     // Both pickers show the current local time again.
     void ResetPickersToNow();
     // Starts the countdown worker of a schedule just opened.

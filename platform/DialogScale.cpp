@@ -1,3 +1,4 @@
+// Lengths in design pixels scaled to a dialog's own base units.
 #include "platform/DialogScale.h"
 
 #include <algorithm>

@@ -101,6 +101,13 @@ const char* CountdownModeText(ScheduleKind kind, int nMode)
     }
 }
 
+CString CountdownLine(int nLeft, ScheduleKind kind, int nMode)
+{
+    CString strLine;
+    strLine.Format("%d秒后%s", nLeft, CountdownModeText(kind, nMode));
+    return strLine;
+}
+
 int CountdownSecondsShown(int64_t nLeftMs)
 {
     if (nLeftMs <= 0)
@@ -126,8 +133,7 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
             break;
         awake.Request();
         if (nLeft != nShown) {
-            CString strLine;
-            strLine.Format("%d秒后%s", nLeft, CountdownModeText(ticket.kind, ticket.nMode));
+            const CString strLine = CountdownLine(nLeft, ticket.kind, ticket.nMode);
             if (!ScheduleShowLine(ticket, false, [&] {
                     effects.setLine(strLine);
                     effects.shown(nLeft);

@@ -33,6 +33,9 @@ struct CountdownEffects {
 // Text after the count for a mode; the relative row's texts end in a full stop.
 const char* CountdownModeText(ScheduleKind kind, int nMode);
 
+// The countdown line with nLeft seconds to go.
+CString CountdownLine(int nLeft, ScheduleKind kind, int nMode);
+
 // Whole seconds still to show for what is left: rounded up, 0 once the
 // deadline has come, at most INT_MAX.
 int CountdownSecondsShown(int64_t nLeftMs);

@@ -39,3 +39,11 @@ const char* WindowClassOf(const char* pszTemplateClass)
     }
     return pszTemplateClass;
 }
+
+RECT TemplateRect(HWND hDlg, const TemplateControl& c)
+{
+    // The dialog manager converts origin and size separately, as here.
+    RECT rc{c.x, c.y, c.cx, c.cy};
+    ::MapDialogRect(hDlg, &rc);
+    return RECT{rc.left, rc.top, rc.left + rc.right, rc.top + rc.bottom};
+}

@@ -16,3 +16,6 @@ extern const TemplateControl kMainControls[19];
 
 // The window class a template class makes ("#130" is "Static").
 const char* WindowClassOf(const char* pszTemplateClass);
+
+// Where the dialog manager puts the control in hDlg, in client pixels.
+RECT TemplateRect(HWND hDlg, const TemplateControl& c);
