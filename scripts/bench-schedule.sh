@@ -15,14 +15,9 @@ trap 'kovna_pulse_stop; "$KOVNA_WINESERVER" -k >/dev/null 2>&1; kovna_display_st
 [ -n "${DISPLAY:-}" ] || kovna_display_start "$work/display"
 kovna_pulse_start "$work/pulse"
 for arch in i686 x86_64; do
-    if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        echo "== i686: not run, this kernel does not run 32-bit code"
-        continue
-    fi
+    kovna_arch_runs "$arch" || { echo "== $arch: not run, this kernel does not run its code"; continue; }
     dir=${KOVNA_RELEASE_BUILD:-build/release}/$arch
-    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-w64-mingw32-win32.cmake" \
-        -DCMAKE_BUILD_TYPE=MinSizeRel -DKOVNA_RELEASE=ON -DKOVNA_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$dir" -j"$(nproc)" --target BenchSchedule >/dev/null
+    scripts/build.sh --release "$arch" BenchSchedule >/dev/null
     # A prefix of its own with unmanaged windows: on a display without a
     # window manager, Wine waits two seconds for one when the ending dialog
     # hides, a wait Windows does not have, and Exit would measure it.

@@ -13,14 +13,9 @@ cd "$(dirname "$0")/.."
 trap 'kovna_display_stop build/bench-startup.display' EXIT
 [ -n "${DISPLAY:-}" ] || kovna_display_start build/bench-startup.display
 for arch in i686 x86_64; do
-    if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-        echo "== i686: not run, this kernel does not run 32-bit code"
-        continue
-    fi
+    kovna_arch_runs "$arch" || { echo "== $arch: not run, this kernel does not run its code"; continue; }
     dir=${KOVNA_RELEASE_BUILD:-build/release}/$arch
-    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-w64-mingw32-win32.cmake" \
-        -DCMAKE_BUILD_TYPE=MinSizeRel -DKOVNA_RELEASE=ON -DKOVNA_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$dir" -j"$(nproc)" --target BenchStartup >/dev/null
+    scripts/build.sh --release "$arch" BenchStartup >/dev/null
     kovna_wine_env "$PWD/$dir/wineprefix" "$arch"
     kovna_wine_prefix
     echo "== $arch: $dir/kovna.exe"

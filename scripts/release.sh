@@ -25,9 +25,7 @@ for arch in i686 x86_64; do
     case $arch in i686) bits=32 ;; x86_64) bits=64 ;; esac
     dir=$build_root/$arch
     echo "== Release build for $arch in $dir"
-    cmake -S . -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/toolchain-$arch-w64-mingw32-win32.cmake" \
-        -DCMAKE_BUILD_TYPE=MinSizeRel -DKOVNA_RELEASE=ON -DKOVNA_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$dir" -j"$(nproc)" --target kovna
+    KOVNA_RELEASE_BUILD=$build_root scripts/build.sh --release "$arch" kovna
     scripts/check-imports.sh "$arch" "$dir/kovna.exe"
     zip=kovna-$version-win$bits.zip
     python3 scripts/zip-release.py "$dist/$zip" "kovna-$version-win$bits" "$stamp" \

@@ -15,15 +15,15 @@ if [ -z "${KOVNA_DEPS_INSTALLED:-}" ]; then
     # a fresh one.
     KOVNA_DEPS_INSTALLED=1 exec scripts/run.sh "$@"
 fi
+. scripts/wine-env.sh
+. scripts/x-tools.sh
 arch=${KOVNA_ARCH:-i686}
-if [ "$arch" = i686 ] && ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if ! kovna_arch_runs "$arch"; then
     echo "This kernel does not run 32-bit code: opening the 64-bit kovna.exe instead"
     arch=x86_64
 fi
 scripts/build.sh "$arch" kovna kovna_driver
 
-. scripts/wine-env.sh
-. scripts/x-tools.sh
 kovna_wine_env "$PWD/build/run-prefix-$arch" "$arch"
 exe="$PWD/build/$arch/kovna.exe"
 

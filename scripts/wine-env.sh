@@ -8,6 +8,7 @@
 #                              export the environment for the prefix; ARCH is
 #                              i686 or x86_64 (default $KOVNA_ARCH, else x86_64)
 #   kovna_pe_arch FILE         print the arch of a Windows exe (i686 or x86_64)
+#   kovna_arch_runs ARCH       true where this kernel runs that arch's loader
 #   kovna_wine_prefix [DPI [FONT [WINDOWS]]]
 #                              make that prefix complete (once; idempotent), at
 #                              DPI (LogPixels, default 96), with FONT as the
@@ -60,6 +61,14 @@ kovna_pe_arch() {
     014c) echo i686 ;;
     8664) echo x86_64 ;;
     *) echo "wine-env: $1 is no Windows exe of either arch" >&2; return 1 ;;
+    esac
+}
+
+# A kernel without 32-bit code refuses the 32-bit loader itself.
+kovna_arch_runs() {
+    case $1 in
+    i686) /usr/lib/wine/wine --version >/dev/null 2>&1 ;;
+    *) /usr/lib/wine/wine64 --version >/dev/null 2>&1 ;;
     esac
 }
 
