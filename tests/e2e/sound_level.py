@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Reads raw 16-bit mono samples from standard input (parec on a monitor) and
-prints, for every 10 ms of them, the wall-clock time they arrived, their
-peak level and their pitch in Hz as counted from sign changes: "time peak
-hz", one line each, flushed at once."""
+prints, for every 10 ms of them, their number in the stream (from 0), the
+wall-clock time they arrived, their peak level and their pitch in Hz as
+counted from sign changes: "chunk arrival peak hz", one line each, flushed at
+once. The arrival is late by however long parec and this reader took; the
+number says when the chunk was played (see played() in alarm_sound_e2e.sh)."""
 import array
 import sys
 import time
@@ -13,6 +15,7 @@ CHUNK = RATE // 100  # 10 ms
 
 def main():
     stream = sys.stdin.buffer
+    number = 0
     while True:
         data = stream.read(CHUNK * 2)
         if len(data) < CHUNK * 2:
@@ -21,8 +24,9 @@ def main():
         peak = max(abs(s) for s in samples)
         # Two sign changes a period; 100 chunks a second.
         changes = sum((a < 0) != (b < 0) for a, b in zip(samples, samples[1:]))
-        sys.stdout.write("%.3f %d %d\n" % (time.time(), peak, changes * 50))
+        sys.stdout.write("%d %.6f %d %d\n" % (number, time.time(), peak, changes * 50))
         sys.stdout.flush()
+        number += 1
 
 
 if __name__ == "__main__":
