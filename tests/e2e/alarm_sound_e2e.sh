@@ -80,8 +80,12 @@ recorded_to() { played | awk -v t="$1" '{ e = $1 + 0.01 } END { exit !(e >= t) }
 LOUD=1000
 first_loud_after() { played | awk -v t="$1" -v l=$LOUD '$1 > t && $2 > l { print $1; exit }'; }
 last_loud() { played | awk -v l=$LOUD '$2 > l { t = $1 + 0.01 } END { if (t) printf "%.4f\n", t }'; }
-# The mean pitch of the sound in the 600 ms from time $1.
-pitch_after() { played | awk -v t="$1" -v l=$LOUD '$1 > t && $1 <= t + 0.6 && $2 > l { n++; s += $3 } END { if (n) printf "%d", s / n }'; }
+# The median pitch of the sound in the 600 ms from time $1: a gap or a
+# click a busy machine leaves makes some 10 ms read far off.
+pitch_after() {
+    played | awk -v t="$1" -v l=$LOUD '$1 > t && $1 <= t + 0.6 && $2 > l { print $3 }' | sort -n |
+        awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'
+}
 # How far $1 is after $2, in milliseconds; $1 plus $2 seconds.
 ms_after() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%d", (a - b) * 1000 }'; }
 later() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f", a + b }'; }
