@@ -53,7 +53,13 @@ parec -d "$KOVNA_PULSE_MONITOR" --raw --format=s16le --rate=8000 --channels=1 --
 PAREC_PID=$!
 
 now() { date +%s.%N; }
-drive() { timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null; }
+# A failed call tells its status: 124 is the timeout, 1 the driver's own.
+drive() {
+    timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null && return 0
+    set -- $? "$1"
+    echo "kovna_driver $2: status $1" >&2
+    return "$1"
+}
 # The instant a driver's line gives.
 instant() { sed -n 's/.* at \([0-9.]*\).*/\1/p'; }
 # The recording, each 10 ms at the time the sink played it: "start peak hz".

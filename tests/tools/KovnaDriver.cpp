@@ -418,10 +418,12 @@ int main(int argc, char** argv)
     }
     if (Is(pszVerb, "settext", argc, 2)) {
         DWORD_PTR dwResult = 0;
-        return ::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
-                                     SMTO_ABORTIFHUNG, 5000, &dwResult)
-                   ? 0
-                   : 1;
+        if (::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                  SMTO_ABORTIFHUNG, 5000, &dwResult))
+            return 0;
+        // A refusal says why; a Wine process that dies before main says nothing.
+        std::fprintf(stderr, "kovna_driver: cannot set the text of %s: error %lu\n", argv[2], ::GetLastError());
+        return 1;
     }
     if (Is(pszVerb, "setyear", argc, 2)) {
         const HWND hPicker = Item(hMain, argv[2]);
