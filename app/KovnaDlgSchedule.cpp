@@ -26,6 +26,10 @@ const int kScheduleInputs[] = {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIM
 void CKovnaDlg::ToggleRunning(BYTE& bFlag)
 {
     const bool bStopping = bFlag != 0;
+    // A stop comes first: a ring must not go on while the buttons are made
+    // anew, which takes a while on a busy machine.
+    if (bStopping)
+        CountdownSetRunning(false);
     for (const int nID : kScheduleInputs)
         ::EnableWindow(::GetDlgItem(m_hWnd, nID), bStopping);
 
@@ -36,10 +40,11 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
     CreateCommandButton(m_btnSetAt, pszCaption, CRect(350, 138, 400, 164), IDC_BTN_SET_AT);
 
     bFlag = bStopping ? 0 : 1;
-    CountdownSetRunning(!bStopping);
     // Off the top where it stands: the final minute is over.
     if (bStopping)
         SetOnTop(false);
+    else
+        CountdownSetRunning(true);
 }
 
 void CKovnaDlg::RefuseSet(LPCSTR pszWarning)

@@ -52,6 +52,7 @@ Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszN
 }
 
 std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
+std::atomic<decltype(&::waveOutGetNumDevs)> g_pfnWaveOutGetNumDevs{nullptr};
 std::atomic<decltype(&::Shell_NotifyIconW)> g_pfnShellNotifyIcon{nullptr};
 std::atomic<decltype(&::InitCommonControlsEx)> g_pfnInitCommonControlsEx{nullptr};
 
@@ -88,7 +89,16 @@ BOOL CSystemApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
     return pfn && pfn(pszSound, hModule, fdwSound);
 }
 
-BOOL CSystemApi::LoadSoundModule() { return LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA") != nullptr; }
+BOOL CSystemApi::LoadSoundModule()
+{
+    if (!LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA"))
+        return FALSE;
+    // Counting the devices sets them up, which the first play would otherwise
+    // do at its deadline: 35 to 50 ms under Wine, more on a busy machine.
+    if (const auto pfn = LoadOnFirstUse(g_pfnWaveOutGetNumDevs, "winmm.dll", "waveOutGetNumDevs"))
+        pfn();
+    return TRUE;
+}
 
 EXECUTION_STATE CSystemApi::SetThreadExecutionState(EXECUTION_STATE esFlags)
 {

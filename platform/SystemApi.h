@@ -19,7 +19,8 @@ public:
     virtual BOOL CloseHandle(HANDLE hObject);
     virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason);
     virtual BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound);
-    // Loads the sound module ahead of the first play; FALSE when it cannot.
+    // Loads the sound module and sets up its devices ahead of the first play;
+    // FALSE when the module cannot be loaded.
     virtual BOOL LoadSoundModule();
     virtual EXECUTION_STATE SetThreadExecutionState(EXECUTION_STATE esFlags);
     virtual BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData);

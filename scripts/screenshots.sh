@@ -60,7 +60,7 @@ winrect() {
 
 cleanup() {
     if [ -n "$KOVNA_PID" ]; then
-        drive quit || true
+        drive quit >/dev/null || true
         kovna_wait_for 3 eval '! kill -0 "$KOVNA_PID" 2>/dev/null' || kill "$KOVNA_PID" 2>/dev/null || true
     fi
     "$KOVNA_WINESERVER" -k >/dev/null 2>&1 </dev/null || true

@@ -103,6 +103,8 @@ BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
     if (pszSound)
         strSound = IS_INTRESOURCE(pszSound) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(pszSound)) : pszSound;
     Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, strSound, {}, {}});
+    if (!pszSound && onStopSound)
+        onStopSound();
     std::lock_guard<std::mutex> guard(m_lock);
     // A new sound, or none, ends the one playing, as the system does.
     m_bSoundPlaying = pszSound && (fdwSound & SND_LOOP) && bPlaySoundResult;

@@ -32,6 +32,8 @@ public:
     int nMessageBoxResult = IDOK;
     // Runs inside MessageBoxW after it was recorded (e.g. to look at the dialog meanwhile).
     std::function<void(const RecordedCall&)> onMessageBox;
+    // Runs inside PlaySoundA(NULL), the stop, after it was recorded.
+    std::function<void()> onStopSound;
     // Runs inside InitCommonControlsEx with the classes asked for, and gives its answer; the
     // test process registered every class before, so by default it only says yes.
     std::function<BOOL(DWORD dwICC)> onInitCommonControlsEx;

@@ -10,21 +10,25 @@
 //   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
 //   settext ID TEXT                         set a control's text (sent: judged before the next step)
 //   setyear ID YEAR                         set the year of a date or time picker, keeping the rest
-//   settime-in SECONDS ID...                set pickers to the local time SECONDS from now; prints it,
-//                                           and as seconds since 1970 UTC
+//   settime-in SECONDS ID... [press ID]     set pickers to the local time SECONDS from now; prints it,
+//                                           and as seconds since 1970 UTC; then press ID, in the same process
 //   check ID                                check a radio button alone in its group, as a click would
 //   command ID                              post the click of control ID (or a menu command)
-//   press ID                                send the click of control ID; prints how long kovna took
-//   text ID                                 print control ID's text (hex)
+//   press ID                                send the click of control ID; prints when it was sent and how
+//                                           long kovna took
+//   text ID                                 print control ID's text (hex) and when it was read
 //   syscommand ID                           post a system-menu command (IDM_INFO_ENTRY, SC_CLOSE...)
 //   message MSG [WPARAM [LPARAM]]           post any message to the main dialog
 //   close-popup                             end the box the main dialog owns
-//   quit                                    end the program (its Exit button)
+//   quit                                    end the program (its Exit button); prints when it was posted
 //   trace ID SECONDS                        print control ID's text (hex) four times a second until the
 //                                           program ends (exit status 0) or SECONDS pass (1)
 //
 // A number may stand wherever a name does. Waits give up after KOVNA_DRIVER_WAIT
 // seconds (default 10; 30 for "wait shown", which covers the program's start).
+// Instants print as seconds since 1970 UTC with microseconds: a script can
+// compare them with its own clock, unlike the start of this process, which
+// may take seconds on a busy machine.
 #include "res/resource.h"
 
 #include <windows.h>
@@ -67,7 +71,7 @@ int Usage()
 {
     std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|empty|enabled|disabled|focus ID"
                " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
-               " | settime-in SECONDS ID... | check ID | command ID | press ID | text ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
+               " | settime-in SECONDS ID... [press ID] | check ID | command ID | press ID | text ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
                " | close-popup | quit | trace ID SECONDS\n",
                stderr);
     return 2;
@@ -258,16 +262,33 @@ private:
     void* m_pRemote = nullptr;
 };
 
-// The local time nSeconds from now, and the same moment in whole seconds since 1970 UTC.
-SYSTEMTIME LocalTimeIn(int nSeconds, long long* pnEpoch)
+// FILETIME counts 100 ns steps from 1601; these are the ones up to 1970.
+constexpr ULONGLONG kFileTimeTo1970 = 116444736000000000ULL;
+
+ULONGLONG FileTimeNow()
 {
     FILETIME ft;
     ::GetSystemTimeAsFileTime(&ft);
     ULARGE_INTEGER n;
     n.LowPart = ft.dwLowDateTime;
     n.HighPart = ft.dwHighDateTime;
-    n.QuadPart += static_cast<ULONGLONG>(nSeconds) * 10000000ULL;
-    *pnEpoch = static_cast<long long>((n.QuadPart - 116444736000000000ULL) / 10000000ULL);
+    return n.QuadPart;
+}
+
+// " at <seconds since 1970>.<microseconds>", for the end of a line.
+void PrintInstant(ULONGLONG nFileTime)
+{
+    const ULONGLONG nSince1970 = nFileTime - kFileTimeTo1970;
+    std::printf(" at %llu.%06llu", nSince1970 / 10000000ULL, nSince1970 % 10000000ULL / 10ULL);
+}
+
+// The local time nSeconds from now, and the same moment in whole seconds since 1970 UTC.
+SYSTEMTIME LocalTimeIn(int nSeconds, long long* pnEpoch)
+{
+    ULARGE_INTEGER n;
+    n.QuadPart = FileTimeNow() + static_cast<ULONGLONG>(nSeconds) * 10000000ULL;
+    *pnEpoch = static_cast<long long>((n.QuadPart - kFileTimeTo1970) / 10000000ULL);
+    FILETIME ft;
     ft.dwLowDateTime = n.LowPart;
     ft.dwHighDateTime = n.HighPart;
     FILETIME local;
@@ -296,14 +317,18 @@ bool Check(HWND hMain, HWND hRadio)
 }
 
 // Prints the text as hex: the console would mangle the code page 936 bytes.
-void PrintText(const char* pszWhat, HWND hItem)
+void PrintText(const char* pszWhat, HWND hItem, bool bInstant = false)
 {
     char line[128] = {};
+    const ULONGLONG nRead = FileTimeNow();
     ::GetWindowTextA(hItem, line, sizeof line);
     std::printf("kovna_driver: %s [", pszWhat);
     for (const char* p = line; *p; ++p)
         std::printf("%02x", static_cast<unsigned char>(*p));
-    std::printf("]\n");
+    std::printf("]");
+    if (bInstant)
+        PrintInstant(nRead);
+    std::printf("\n");
     std::fflush(stdout);
 }
 
@@ -314,14 +339,18 @@ int Press(HWND hMain, int nID)
     LARGE_INTEGER end;
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
+    const ULONGLONG nSent = FileTimeNow();
     ::QueryPerformanceCounter(&start);
     DWORD_PTR dwResult = 0;
     const LRESULT bSent = ::SendMessageTimeoutA(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
                                                 reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)), 0, 10000,
                                                 &dwResult);
     ::QueryPerformanceCounter(&end);
-    std::printf("kovna_driver: press %.1f ms\n",
+    std::printf("kovna_driver: press");
+    PrintInstant(nSent);
+    std::printf(" took %.1f ms\n",
                 static_cast<double>(end.QuadPart - start.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart));
+    std::fflush(stdout);
     return bSent ? 0 : 1;
 }
 
@@ -389,10 +418,12 @@ int main(int argc, char** argv)
     }
     if (Is(pszVerb, "settext", argc, 2)) {
         DWORD_PTR dwResult = 0;
-        return ::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
-                                     SMTO_ABORTIFHUNG, 5000, &dwResult)
-                   ? 0
-                   : 1;
+        if (::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                  SMTO_ABORTIFHUNG, 5000, &dwResult))
+            return 0;
+        // A refusal says why; a Wine process that dies before main says nothing.
+        std::fprintf(stderr, "kovna_driver: cannot set the text of %s: error %lu\n", argv[2], ::GetLastError());
+        return 1;
     }
     if (Is(pszVerb, "setyear", argc, 2)) {
         const HWND hPicker = Item(hMain, argv[2]);
@@ -405,15 +436,19 @@ int main(int argc, char** argv)
     }
     if (std::strcmp(pszVerb, "settime-in") == 0 && argc >= 4) {
         const int nSeconds = static_cast<int>(Value(argv[2]));
+        // A press of its own would come after another process's start, which
+        // may outlast the seconds given on a busy machine.
+        const bool bPress = argc >= 6 && std::strcmp(argv[argc - 2], "press") == 0;
+        const int nPickers = bPress ? argc - 2 : argc;
         long long nEpoch = 0;
         const SYSTEMTIME target = LocalTimeIn(nSeconds, &nEpoch);
         const RemoteTime remote(hMain);
-        for (int i = 3; i < argc; ++i)
+        for (int i = 3; i < nPickers; ++i)
             if (!remote.Set(Item(hMain, argv[i]), target))
                 Fail("cannot set the picker ", argv[i]);
         std::printf("kovna_driver: target %02u:%02u:%02u epoch %lld\n", target.wHour, target.wMinute, target.wSecond,
                     nEpoch);
-        return 0;
+        return bPress ? Press(hMain, static_cast<int>(Value(argv[argc - 1]))) : 0;
     }
     if (Is(pszVerb, "check", argc, 1))
         return Check(hMain, Item(hMain, argv[2])) ? 0 : 1;
@@ -426,7 +461,7 @@ int main(int argc, char** argv)
     if (Is(pszVerb, "press", argc, 1))
         return Press(hMain, static_cast<int>(Value(argv[2])));
     if (Is(pszVerb, "text", argc, 1)) {
-        PrintText("text", Item(hMain, argv[2]));
+        PrintText("text", Item(hMain, argv[2]), true);
         return 0;
     }
     if (Is(pszVerb, "syscommand", argc, 1))
@@ -440,8 +475,15 @@ int main(int argc, char** argv)
         const HWND hPopup = FindPopup(hMain);
         return hPopup && Post(hPopup, WM_COMMAND, IDOK, 0) ? 0 : 1;
     }
-    if (Is(pszVerb, "quit", argc, 0))
-        return Post(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0) ? 0 : 1;
+    if (Is(pszVerb, "quit", argc, 0)) {
+        const ULONGLONG nPosted = FileTimeNow();
+        if (!Post(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0))
+            return 1;
+        std::printf("kovna_driver: quit");
+        PrintInstant(nPosted);
+        std::printf("\n");
+        return 0;
+    }
     if (Is(pszVerb, "trace", argc, 2))
         return Trace(hMain, Item(hMain, argv[2]), static_cast<DWORD>(Value(argv[3])));
     return Usage();

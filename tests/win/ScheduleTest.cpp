@@ -409,7 +409,12 @@ TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
         ASSERT_TRUE(PumpUntil([&] { return api.SoundPlaying(); }, 2000));
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 1000));
         const size_t nPlays = api.Count("PlaySoundA");
+        // Silenced before the buttons are made anew, which takes a while on a busy machine.
+        std::string strButtonAtStop;
+        api.onStopSound = [&] { strButtonAtStop = Text(dlg, IDC_BTN_SET_AFTER); };
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+        api.onStopSound = nullptr;
+        EXPECT_EQ("重设", strButtonAtStop);
         ExpectStopped(dlg);
         EXPECT_FALSE(api.SoundPlaying());
         ASSERT_EQ(nPlays + 1, api.Count("PlaySoundA"));
