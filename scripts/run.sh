@@ -53,7 +53,7 @@ wm_pid=$!
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 kovna_wait_for 10 wm_running || echo "The window manager did not start; see build/openbox.log" >&2
 
-drive() { "$KOVNA_WINE" "$PWD/build/$arch/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
+drive() { kovna_wine_run 0 "$PWD/build/$arch/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
 "$KOVNA_WINE" "$exe" </dev/null >build/run.log 2>&1 &
 if ! KOVNA_DRIVER_WAIT=90 drive wait shown; then
     echo "Kovna did not open a window; see build/run.log" >&2

@@ -51,7 +51,7 @@ KOVNA_PID=
 # holding them would keep whoever reads them waiting.
 wine_quiet() { "$KOVNA_WINE" "$@" >>"$LOG" 2>&1 </dev/null; }
 DRIVER=$ROOT/build/$ARCH/tests/kovna_driver.exe
-drive() { "$KOVNA_WINE" "$DRIVER" "$@" 2>>"$LOG" </dev/null; }
+drive() { kovna_wine_run 0 "$DRIVER" "$@" 2>>"$LOG" </dev/null; }
 # "x y width height" of the main dialog, its box or the taskbar, without the console's CR.
 winrect() {
     rect=$(drive rect "$1") || return 1

@@ -16,6 +16,9 @@
 #                              face below, "wine" keeps Wine's own (6 x 16),
 #                              and WINDOWS "managed" (default) or "unmanaged"
 #   "$KOVNA_WINE" program.exe  run a program in it
+#   kovna_wine_run SECONDS program.exe [ARG...]
+#                              run a short one within SECONDS (0: no limit),
+#                              once more if Wine did not start it
 #   kovna_throwaway_start RELAY PROGRAM SECONDS
 #                              PROGRAM in a prefix and on a display of its own,
 #                              for a test that may shut "the computer" down,
@@ -187,6 +190,26 @@ kovna_wine_prefix() {
         echo "wine-env: could not set up the Wine prefix $WINEPREFIX" >&2
         return 1
     }
+}
+
+# Now and then Wine ends a process at once, before the program's main, with
+# nothing on its output. A program whose every failure says why (such as
+# tests/tools/KovnaDriver.cpp) runs once more then; any other failure stands.
+# Its output comes when it ends.
+kovna_wine_run() {
+    kovna_limit=$1
+    shift
+    kovna_out=$(mktemp)
+    for kovna_try in 1 2; do
+        timeout "$kovna_limit" "$KOVNA_WINE" "$@" >"$kovna_out" 2>"$kovna_out.err"
+        kovna_status=$?
+        [ "$kovna_status" -ne 0 ] && [ ! -s "$kovna_out" ] && [ ! -s "$kovna_out.err" ] && [ "$kovna_try" = 1 ] || break
+        echo "wine-env: $1 ended at once with exit code $kovna_status and no output: Wine did not start it; once more" >&2
+    done
+    cat "$kovna_out"
+    cat "$kovna_out.err" >&2
+    rm -f "$kovna_out" "$kovna_out.err"
+    return "$kovna_status"
 }
 
 # Wine maps the Unix root to drive Z:.

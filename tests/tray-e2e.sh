@@ -24,7 +24,7 @@ PID=
 HELPERS=
 cleanup() {
     if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-        sh "$SEAT" run "$DRIVER" message WM_COMMAND ID_ICONMENU_EXIT >/dev/null 2>&1 </dev/null
+        sh "$SEAT" call "$DRIVER" message WM_COMMAND ID_ICONMENU_EXIT >/dev/null 2>&1 </dev/null
         kovna_wait_for 5 ended || kill "$PID" 2>/dev/null
     fi
     # The tray and the window manager leave the shared display as they found it.
@@ -65,7 +65,7 @@ find_tray() {
 }
 no_tray() { ! find_tray; }
 ended() { ! kill -0 "$PID" 2>/dev/null; }
-drive() { sh "$SEAT" run "$DRIVER" "$@" >>"$TMP/driver.log" 2>&1 </dev/null || fail "kovna_driver $*"; }
+drive() { sh "$SEAT" call "$DRIVER" "$@" >>"$TMP/driver.log" 2>&1 </dev/null || fail "kovna_driver $*"; }
 
 # An icon that the tray has drawn has more than one colour; one left undrawn
 # takes no mouse input either.
@@ -86,7 +86,7 @@ hide() {
 # The close box's keyboard twin, as real key presses, with the caret in the
 # interval field (the unit list, where the focus starts, takes F4 itself).
 alt_f4() {
-    set -- $(sh "$SEAT" run "$DRIVER" rect IDC_EDIT_COUNT </dev/null 2>>"$TMP/driver.log" | tr -d '\r')
+    set -- $(sh "$SEAT" call "$DRIVER" rect IDC_EDIT_COUNT </dev/null 2>>"$TMP/driver.log" | tr -d '\r')
     [ $# -eq 4 ] || fail "no interval field"
     xdotool mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) click 1
     drive wait focus IDC_EDIT_COUNT

@@ -58,7 +58,7 @@ PAREC_PID=$!
 now() { date +%s.%N; }
 # A failed call tells its status: 124 is the timeout, 1 the driver's own.
 drive() {
-    timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null && return 0
+    kovna_wine_run 60 "$DRIVER_EXE" "$@" </dev/null && return 0
     set -- $? "$1"
     echo "kovna_driver $2: status $1" >&2
     return "$1"

@@ -17,11 +17,10 @@ fail() {
     grep -a 'Call user32\.SetWindowPos' "$KOVNA_RELAY_LOG" | head -20
     exit 1
 }
-drive() { timeout 60 "$KOVNA_WINE" "$DRIVER_EXE" "$@" </dev/null; }
+drive() { kovna_wine_run 60 "$DRIVER_EXE" "$@" </dev/null; }
 # A control's text, from the driver's hex of its GBK bytes.
-text() {
-    drive text "$1" | python3 -c 'import re,sys; print(bytes.fromhex(re.search(r"\[(.*)\]", sys.stdin.read()).group(1)).decode("gbk"))'
-}
+gbk() { python3 -c 'import re,sys; print(bytes.fromhex(re.search(r"\[(.*)\]", sys.stdin.read()).group(1)).decode("gbk"))'; }
+text() { drive text "$1" | gbk; }
 
 drive wait shown && drive wait filled IDC_STATIC_CLOCK || fail "kovna did not open"
 # 1.1 minutes: 66 seconds.
@@ -38,8 +37,10 @@ i686) topmost=ffffffff notopmost=fffffffe ;;
 *) topmost=ffffffffffffffff notopmost=fffffffffffffffe ;;
 esac
 
-KOVNA_DRIVER_WAIT=30 drive wait shown || fail "not back for the final minute"
-shown=$(text IDC_STATIC_COUNTDOWN)
+# The line as it read when the window came back, not once another driver
+# has started, which takes seconds on a busy machine.
+back=$(KOVNA_DRIVER_WAIT=30 drive wait shown IDC_STATIC_COUNTDOWN) || fail "not back for the final minute"
+shown=$(printf '%s\n' "$back" | gbk)
 echo "back at: $shown"
 case $shown in
 5[0-9]秒后关机.|60秒后关机.) ;;

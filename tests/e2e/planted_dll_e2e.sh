@@ -31,11 +31,11 @@ rm -f "$DIR/winmm.dll.loaded"
 # Wine's load trace tells where each DLL came from.
 WINEDLLOVERRIDES=$PREFER_NATIVE WINEDEBUG=+loaddll timeout 60 $WINE "$DIR/kovna.exe" </dev/null >"$DIR/kovna.log" 2>&1 &
 KOVNA_PID=$!
-drive() { timeout 30 $WINE "$DRIVER_EXE" "$@" </dev/null; }
+drive() { kovna_wine_run 30 "$DRIVER_EXE" "$@" </dev/null; }
 # The alarm two seconds ahead: the countdown line clears at the deadline and
 # the ringing starts.
 if ! { drive wait shown && drive wait filled IDC_STATIC_CLOCK && drive check IDC_RADIO_ALARM &&
-    drive settime-in 2 IDC_DATE IDC_TIME && drive command IDC_BTN_SET_AT &&
+    drive settime-in 2 IDC_DATE IDC_TIME command IDC_BTN_SET_AT &&
     drive wait filled IDC_STATIC_COUNTDOWN && drive wait empty IDC_STATIC_COUNTDOWN; }; then
     echo "FAIL: Kovna did not open or its alarm did not come"
     kill $KOVNA_PID 2>/dev/null

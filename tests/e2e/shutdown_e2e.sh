@@ -10,14 +10,14 @@ DRIVER_EXE=$2
 . "$(dirname "$0")/../../scripts/x-tools.sh"
 # Relay only the calls that tell the story, or the trace drowns.
 kovna_throwaway_start 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' "$1" 60 || exit 1
-WINE=$KOVNA_WINE
 LOG=$KOVNA_RELAY_LOG
-drive() { timeout 60 $WINE "$DRIVER_EXE" "$@" </dev/null; }
+drive() { kovna_wine_run 60 "$DRIVER_EXE" "$@" </dev/null; }
 # As a user would: the shutdown radio, both pickers two seconds ahead, and the
-# absolute row's Set button, posted (a refused target would hold a sent
-# message in its warning box). Then the countdown line until kovna ends.
+# absolute row's Set button, posted by the driver that set them (a refused
+# target would hold a sent message in its warning box; another driver's
+# start may outlast the two seconds). Then the countdown line until kovna ends.
 drive wait shown && drive wait filled IDC_STATIC_CLOCK && drive check IDC_RADIO_SHUTDOWN &&
-    drive settime-in 2 IDC_DATE IDC_TIME && drive command IDC_BTN_SET_AT && drive trace IDC_STATIC_COUNTDOWN 10
+    drive settime-in 2 IDC_DATE IDC_TIME command IDC_BTN_SET_AT && drive trace IDC_STATIC_COUNTDOWN 10
 echo "driver exit: $?"
 
 # The prefix's processes end on the forced shutdown; bounded either way.

@@ -4,14 +4,18 @@
 //   wait shown|hidden|popup|no-popup|menu|tip|no-tip
 //                                           wait for the main dialog, a box it owns, the pop-up menu,
 //                                           a tooltip on the screen
+//   wait shown ID                           wait for the main dialog, then print control ID's text (hex)
+//                                           as it was when the dialog showed
 //   wait filled|empty|enabled|disabled|focus ID
 //                                           wait for a state of control ID of the main dialog
 //   has ID | enabled ID                     exit status 0 if the control exists | is enabled
 //   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
 //   settext ID TEXT                         set a control's text (sent: judged before the next step)
 //   setyear ID YEAR                         set the year of a date or time picker, keeping the rest
-//   settime-in SECONDS ID... [press ID]     set pickers to the local time SECONDS from now; prints it,
-//                                           and as seconds since 1970 UTC; then press ID, in the same process
+//   settime-in SECONDS ID... [press|command ID]
+//                                           set pickers to the local time SECONDS from now; prints it,
+//                                           and as seconds since 1970 UTC; then press (or post the
+//                                           click of) ID, in the same process
 //   check ID                                check a radio button alone in its group, as a click would
 //   command ID                              post the click of control ID (or a menu command)
 //   press ID                                send the click of control ID; prints when it was sent and how
@@ -69,9 +73,11 @@ const Name kNames[] = {
 
 int Usage()
 {
-    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait filled|empty|enabled|disabled|focus ID"
+    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait shown ID"
+               " | wait filled|empty|enabled|disabled|focus ID"
                " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
-               " | settime-in SECONDS ID... [press ID] | check ID | command ID | press ID | text ID | syscommand ID | message MSG [WPARAM [LPARAM]]"
+               " | settime-in SECONDS ID... [press|command ID] | check ID | command ID | press ID | text ID"
+               " | syscommand ID | message MSG [WPARAM [LPARAM]]"
                " | close-popup | quit | trace ID SECONDS\n",
                stderr);
     return 2;
@@ -303,6 +309,12 @@ bool Post(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     return ::PostMessageA(hWnd, nMsg, wParam, lParam) != FALSE;
 }
 
+// The click of control nID (or a menu command), posted.
+bool PostClick(HWND hMain, int nID)
+{
+    return Post(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)));
+}
+
 // Checks the radio button and clears the rest of its group, then tells the
 // dialog as the button's click would.
 bool Check(HWND hMain, HWND hRadio)
@@ -377,21 +389,21 @@ bool Is(const char* pszVerb, const char* pszName, int argc, int nArgs)
     return std::strcmp(pszVerb, pszName) == 0 && argc == nArgs + 2;
 }
 
-} // namespace
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
-    if (argc < 2)
-        return Usage();
     const char* pszVerb = argv[1];
 
-    if (Is(pszVerb, "wait", argc, 1) && std::strcmp(argv[2], "shown") == 0) {
-        if (WaitFor(WaitSeconds(30), [] {
-                const HWND hMain = FindMain();
+    if ((Is(pszVerb, "wait", argc, 1) || Is(pszVerb, "wait", argc, 2)) && std::strcmp(argv[2], "shown") == 0) {
+        HWND hMain = nullptr;
+        if (!WaitFor(WaitSeconds(30), [&] {
+                hMain = FindMain();
                 return hMain && ::IsWindowVisible(hMain);
             }))
-            return 0;
-        Fail("no Kovna window");
+            Fail("no Kovna window");
+        if (argc == 4)
+            PrintText("text", ::GetDlgItem(hMain, static_cast<int>(Value(argv[3]))));
+        return 0;
     }
     if (Is(pszVerb, "rect", argc, 1) && std::strcmp(argv[2], "tray") == 0) {
         PrintRect(::FindWindowA("Shell_TrayWnd", nullptr));
@@ -439,7 +451,8 @@ int main(int argc, char** argv)
         // A press of its own would come after another process's start, which
         // may outlast the seconds given on a busy machine.
         const bool bPress = argc >= 6 && std::strcmp(argv[argc - 2], "press") == 0;
-        const int nPickers = bPress ? argc - 2 : argc;
+        const bool bPost = argc >= 6 && std::strcmp(argv[argc - 2], "command") == 0;
+        const int nPickers = bPress || bPost ? argc - 2 : argc;
         long long nEpoch = 0;
         const SYSTEMTIME target = LocalTimeIn(nSeconds, &nEpoch);
         const RemoteTime remote(hMain);
@@ -448,16 +461,15 @@ int main(int argc, char** argv)
                 Fail("cannot set the picker ", argv[i]);
         std::printf("kovna_driver: target %02u:%02u:%02u epoch %lld\n", target.wHour, target.wMinute, target.wSecond,
                     nEpoch);
-        return bPress ? Press(hMain, static_cast<int>(Value(argv[argc - 1]))) : 0;
+        const auto nID = static_cast<int>(Value(argv[argc - 1]));
+        if (bPost)
+            return PostClick(hMain, nID) ? 0 : 1;
+        return bPress ? Press(hMain, nID) : 0;
     }
     if (Is(pszVerb, "check", argc, 1))
         return Check(hMain, Item(hMain, argv[2])) ? 0 : 1;
-    if (Is(pszVerb, "command", argc, 1)) {
-        const auto nID = static_cast<int>(Value(argv[2]));
-        return Post(hMain, WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(hMain, nID)))
-                   ? 0
-                   : 1;
-    }
+    if (Is(pszVerb, "command", argc, 1))
+        return PostClick(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1;
     if (Is(pszVerb, "press", argc, 1))
         return Press(hMain, static_cast<int>(Value(argv[2])));
     if (Is(pszVerb, "text", argc, 1)) {
@@ -487,4 +499,18 @@ int main(int argc, char** argv)
     if (Is(pszVerb, "trace", argc, 2))
         return Trace(hMain, Item(hMain, argv[2]), static_cast<DWORD>(Value(argv[3])));
     return Usage();
+}
+
+} // namespace
+
+// Every run that fails says so: a failure with nothing on the output is a
+// process Wine did not start, which the scripts run once more.
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const int nStatus = Run(argc, argv);
+    if (nStatus != 0)
+        std::fprintf(stderr, "kovna_driver: %s did not succeed\n", argv[1]);
+    return nStatus;
 }
