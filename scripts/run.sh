@@ -15,9 +15,10 @@ if [ -z "${KOVNA_DEPS_INSTALLED:-}" ]; then
     # a fresh one.
     KOVNA_DEPS_INSTALLED=1 exec scripts/run.sh "$@"
 fi
+# Read before wine-env, which sets its own default.
+arch=${KOVNA_ARCH:-i686}
 . scripts/wine-env.sh
 . scripts/x-tools.sh
-arch=${KOVNA_ARCH:-i686}
 if ! kovna_arch_runs "$arch"; then
     echo "This kernel does not run 32-bit code: opening the 64-bit kovna.exe instead"
     arch=x86_64
