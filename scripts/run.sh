@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds kovna.exe and opens it under Wine with the
 # Chinese code page: the 32-bit exe, the one users download first, under
-# 32-bit Wine (KOVNA_ARCH=x86_64: the 64-bit one under wine64; a kernel that
-# runs no 32-bit code gets that one too). Without a display it runs Kovna on
-# a virtual display with a window manager (openbox), which gives the window
-# its caption and frame as a desktop does, saves a screenshot and says where.
+# 32-bit Wine (KOVNA_ARCH=x86_64: the 64-bit one under wine64; a machine
+# without a 32-bit Wine that runs gets that one too). Without a display it
+# runs Kovna on a virtual display with a window manager (openbox), which
+# gives the window its caption and frame as a desktop does, saves a
+# screenshot and says where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,7 +21,7 @@ arch=${KOVNA_ARCH:-i686}
 . scripts/wine-env.sh
 . scripts/x-tools.sh
 if ! kovna_arch_runs "$arch"; then
-    echo "This kernel does not run 32-bit code: opening the 64-bit kovna.exe instead"
+    echo "No 32-bit Wine runs here (not installed, or a kernel without 32-bit code): opening the 64-bit kovna.exe instead"
     arch=x86_64
 fi
 scripts/build.sh "$arch" kovna kovna_driver

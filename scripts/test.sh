@@ -28,11 +28,17 @@ part() {
     part_start=$SECONDS
 }
 
+. scripts/wine-env.sh
+. scripts/x-tools.sh
 arches=(i686 x86_64)
-# The 32-bit suite needs a kernel that runs 32-bit code: asked once, of the
-# 32-bit Wine loader itself.
-if ! probe=$(/usr/lib/wine/wine --version 2>&1); then
-    echo "== The i686 tests were not run: this kernel does not run 32-bit code (/usr/lib/wine/wine: ${probe:-no answer})"
+# The 32-bit suite needs the 32-bit loader and a kernel that runs it.
+if ! kovna_arch_runs i686; then
+    if [ -x /usr/lib/wine/wine ]; then
+        why="this kernel does not run 32-bit code"
+    else
+        why="the 32-bit Wine (wine32:i386) is not installed"
+    fi
+    echo "== The i686 tests were not run: $why"
     arches=(x86_64)
 fi
 
@@ -92,8 +98,6 @@ done
 part "windows: both suites"
 
 # No Wine process or display of ours may outlive the run.
-. scripts/wine-env.sh
-. scripts/x-tools.sh
 for prefix in build/*/wineprefix*/; do
     [ -d "$prefix" ] || continue
     WINEPREFIX="$PWD/$prefix" "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
