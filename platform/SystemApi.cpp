@@ -74,6 +74,12 @@ BOOL CSystemApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_P
     return ::AdjustTokenPrivileges(hToken, bDisableAll, pNewState, cbPrevious, pPrevious, pcbReturned);
 }
 
+BOOL CSystemApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                                     PDWORD pcbReturned)
+{
+    return ::GetTokenInformation(hToken, infoClass, pInfo, cbInfo, pcbReturned);
+}
+
 DWORD CSystemApi::GetLastError() { return ::GetLastError(); }
 
 BOOL CSystemApi::CloseHandle(HANDLE hObject) { return ::CloseHandle(hObject); }
@@ -114,6 +120,16 @@ BOOL CSystemApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
 BOOL CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
 {
     return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
+}
+
+BOOL CSystemApi::FlashWindowEx(PFLASHWINFO pInfo) { return ::FlashWindowEx(pInfo); }
+
+HWND CSystemApi::CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle, int x,
+                                 int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                 LPVOID pParam)
+{
+    return ::CreateWindowExW(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,
+                             hMenu, hInstance, pParam);
 }
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }

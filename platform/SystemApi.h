@@ -15,6 +15,8 @@ public:
     virtual BOOL LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid);
     virtual BOOL AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
                                        DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned);
+    virtual BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                                     PDWORD pcbReturned);
     virtual DWORD GetLastError();
     virtual BOOL CloseHandle(HANDLE hObject);
     virtual BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason);
@@ -26,6 +28,12 @@ public:
     virtual BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData);
     // A window on top of every other one, or no longer, is seen outside the program.
     virtual BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
+    // A taskbar button that flashes is how a program in the background asks to be seen.
+    virtual BOOL FlashWindowEx(PFLASHWINFO pInfo);
+    // The framework's one way to make a window, so that a test can refuse one.
+    virtual HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle, int x,
+                                 int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                                 LPVOID pParam);
     virtual DWORD GetVersion();
     // Takes the program's GBK texts and shows them through MessageBoxW.
     virtual int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);

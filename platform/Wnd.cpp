@@ -142,8 +142,9 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR pszClassName, LPCSTR pszWindowName, 
 {
     AfxHookWindowCreate(this);
     const HMENU hMenuOrId = (dwStyle & WS_CHILD) ? reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)) : nullptr;
-    const HWND hWnd = ::CreateWindowExW(dwExStyle, CWideText(pszClassName), CWideText(pszWindowName), dwStyle, x, y,
-                                        nWidth, nHeight, hWndParent, hMenuOrId, ::GetModuleHandleW(nullptr), nullptr);
+    const HWND hWnd =
+        AfxSystemApi().CreateWindowExW(dwExStyle, CWideText(pszClassName), CWideText(pszWindowName), dwStyle, x, y,
+                                       nWidth, nHeight, hWndParent, hMenuOrId, ::GetModuleHandleW(nullptr), nullptr);
     AfxUnhookWindowCreate();
     return hWnd != nullptr;
 }

@@ -5,6 +5,7 @@
 
 #include <mmsystem.h>
 
+#include <cstddef>
 #include <cstring>
 
 std::vector<RecordedCall> CRecordingApi::Calls() const
@@ -26,9 +27,21 @@ std::vector<RecordedCall> CRecordingApi::CallsNamed(const std::string& name) con
 std::vector<uintptr_t> CRecordingApi::ShellMessages() const
 {
     std::vector<uintptr_t> messages;
-    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconW"))
-        messages.push_back(call.args[0]);
+    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconW")) {
+        if (!(call.nid.uFlags & NIF_INFO))
+            messages.push_back(call.args[0]);
+    }
     return messages;
+}
+
+std::vector<NOTIFYICONDATAW> CRecordingApi::Balloons() const
+{
+    std::vector<NOTIFYICONDATAW> balloons;
+    for (const RecordedCall& call : CallsNamed("Shell_NotifyIconW")) {
+        if (call.nid.uFlags & NIF_INFO)
+            balloons.push_back(call.nid);
+    }
+    return balloons;
 }
 
 void CRecordingApi::Clear()
@@ -73,6 +86,24 @@ BOOL CRecordingApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKE
         call.args.push_back(pNewState->Privileges[0].Attributes);
     }
     Record(call);
+    return TRUE;
+}
+
+BOOL CRecordingApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo,
+                                        DWORD cbInfo, PDWORD pcbReturned)
+{
+    Record({"GetTokenInformation", {reinterpret_cast<uintptr_t>(hToken), static_cast<uintptr_t>(infoClass), cbInfo},
+            {}, {}, {}});
+    const DWORD luids[] = {23, 19};
+    const DWORD nCount = bTokenHoldsShutdown ? 2 : 1;
+    const DWORD cbList = offsetof(TOKEN_PRIVILEGES, Privileges) + nCount * sizeof(LUID_AND_ATTRIBUTES);
+    *pcbReturned = cbList;
+    if (infoClass != TokenPrivileges || !pInfo || cbInfo < cbList)
+        return FALSE;
+    auto* pList = static_cast<TOKEN_PRIVILEGES*>(pInfo);
+    pList->PrivilegeCount = nCount;
+    for (DWORD i = 0; i < nCount; ++i)
+        pList->Privileges[i] = {{luids[i], 0}, 0};
     return TRUE;
 }
 
@@ -148,6 +179,25 @@ BOOL CRecordingApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, 
             {reinterpret_cast<uintptr_t>(hWnd), reinterpret_cast<uintptr_t>(hWndInsertAfter), uFlags},
             {}, {}, {}});
     return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
+}
+
+BOOL CRecordingApi::FlashWindowEx(PFLASHWINFO pInfo)
+{
+    Record({"FlashWindowEx", {reinterpret_cast<uintptr_t>(pInfo->hwnd), pInfo->dwFlags}, {}, {}, {}});
+    return FALSE;
+}
+
+HWND CRecordingApi::CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle,
+                                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                                    HINSTANCE hInstance, LPVOID pParam)
+{
+    const int nCtrlID = static_cast<int>(reinterpret_cast<uintptr_t>(hMenu));
+    if ((dwStyle & WS_CHILD) && refuseWindow && refuseWindow(nCtrlID)) {
+        Record({"CreateWindowExW", {static_cast<uintptr_t>(nCtrlID)}, {}, {}, {}});
+        return nullptr;
+    }
+    return ::CreateWindowExW(dwExStyle, pszClassName, pszWindowName, dwStyle, x, y, nWidth, nHeight, hWndParent,
+                             hMenu, hInstance, pParam);
 }
 
 DWORD CRecordingApi::GetVersion()

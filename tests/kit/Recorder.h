@@ -23,6 +23,7 @@ class CRecordingApi : public CSystemApi {
 public:
     // Canned answers.
     BOOL bOpenTokenResult = TRUE;
+    BOOL bTokenHoldsShutdown = TRUE;  // the token's privileges include the shutdown privilege
     DWORD dwLastError = 0;
     BOOL bExitWindowsResult = TRUE;
     DWORD dwExitWindowsError = 0;  // the last error a refused ExitWindowsEx leaves
@@ -37,20 +38,28 @@ public:
     // Runs inside InitCommonControlsEx with the classes asked for, and gives its answer; the
     // test process registered every class before, so by default it only says yes.
     std::function<BOOL(DWORD dwICC)> onInitCommonControlsEx;
+    // A child window whose control ID this answers true for is not made.
+    std::function<bool(int nCtrlID)> refuseWindow;
 
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsNamed(const std::string& name) const;
     size_t Count(const std::string& name) const { return CallsNamed(name).size(); }
     // A looped sound started and not stopped since.
     bool SoundPlaying() const;
-    // The messages (NIM_ADD, NIM_MODIFY, NIM_DELETE) of the shell calls, in order.
+    // The messages (NIM_ADD, NIM_MODIFY, NIM_DELETE) of the shell calls for
+    // the icon itself, in order: a balloon is not one of them.
     std::vector<uintptr_t> ShellMessages() const;
+    // The records of the balloons shown at the icon.
+    std::vector<NOTIFYICONDATAW> Balloons() const;
     void Clear();
 
     BOOL OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken) override;
     BOOL LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid) override;
     BOOL AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState, DWORD cbPrevious,
                                PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned) override;
+    // A list of the recorder's privileges: the shutdown privilege (19) where held, and one other (23).
+    BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                             PDWORD pcbReturned) override;
     DWORD GetLastError() override;
     BOOL CloseHandle(HANDLE hObject) override;
     BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
@@ -61,6 +70,12 @@ public:
     BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData) override;
     // Recorded with the window and the rank (args: hWnd, hWndInsertAfter, uFlags), then done.
     BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
+    // Recorded (args: hwnd, dwFlags), never done.
+    BOOL FlashWindowEx(PFLASHWINFO pInfo) override;
+    // Every test makes windows: only a refused one is recorded (args: the control ID).
+    HWND CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR pszWindowName, DWORD dwStyle, int x, int y,
+                         int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
+                         LPVOID pParam) override;
     DWORD GetVersion() override;
     int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
