@@ -74,6 +74,7 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_ENDSESSION()
     ON_MESSAGE(WM_COUNTDOWN_SHOWN, OnCountdownShown)
     ON_MESSAGE(WM_COUNTDOWN_FAILED, OnCountdownFailed)
+    ON_MESSAGE(WM_POWER_CANCELLED, OnPowerCancelled)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
@@ -238,8 +239,15 @@ BOOL CKovnaDlg::OnQueryEndSession() { return TRUE; }
 void CKovnaDlg::OnEndSession(BOOL bEnding)
 {
     // Someone else ends the session: a forced shutdown of ours must not cut into it.
-    if (bEnding)
+    if (bEnding) {
         EndSchedule();
+        return;
+    }
+    // Windows asks every program even when forced, and the user may cancel
+    // on its list of programs that hold the shutdown. The system waits for
+    // this answer, so the user is told once it has it.
+    if (ScheduleHandedOver())
+        PostMessage(WM_POWER_CANCELLED);
 }
 
 void CKovnaDlg::OnDestroy()

@@ -8,6 +8,10 @@
 #include "res/resource.h"
 #include "schedule/ScheduleState.h"
 
+// Posted to the dialog by itself: a session end was called off after our
+// own shutdown or restart had been handed to the system.
+constexpr UINT WM_POWER_CANCELLED = WM_APP + 3;
+
 // Where an item of nItem pixels starts when centred in nExtent pixels
 // (signed, rounding toward zero).
 int CentredOffset(int nExtent, int nItem);
@@ -37,6 +41,7 @@ public:
     CString m_strCount;
     CEdit m_editCount;
     bool m_bOnTop = false;  // the final minute of a shutdown or restart
+    bool m_bHiddenBefore = false;  // this run has hidden to the icon once
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -73,6 +78,7 @@ protected:
     CTime GetTargetTime();
     LRESULT OnCountdownShown(WPARAM wParam, LPARAM lParam);
     LRESULT OnCountdownFailed(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerCancelled(WPARAM wParam, LPARAM lParam);
 
     void OnBtnHelp();
     BOOL OnEraseBkgnd(CDC* pDC);
@@ -90,8 +96,20 @@ private:
     // Back from the notification area, without taking the focus, and on top.
     void BringFinalMinuteIntoSight();
     void SetOnTop(bool bOnTop);
+    // Back from the icon or from minimised, without taking the focus.
+    void ShowWithoutFocus();
+    // The taskbar button flashes until the window comes to the foreground.
+    void FlashTaskbarButton(bool bFlash);
+    // A warning the user did not ask for: seen even while another program
+    // has the foreground, which Windows does not give a program behind it.
+    void TellUnasked(LPCSTR pszWarning);
     // A refused Set press: the warning, and back to the stopped face.
     void RefuseSet(LPCSTR pszWarning);
+    // A shutdown or restart that this user may not ask for is refused at its
+    // Set press, not at its deadline; true when refused.
+    bool RefusedForPrivilege();
+    // Both Set buttons made anew with this caption; FALSE when either cannot be made.
+    BOOL RemakeSetButtons(LPCSTR pszCaption);
     // One command button with the look that all five share, at the design's
     // rectangle in pixels for base units of 6 x 12, scaled to this dialog's.
     BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID);

@@ -7,6 +7,7 @@
 #include "schedule/Countdown.h"
 #include "schedule/CountdownLoop.h"
 #include "schedule/IntervalText.h"
+#include "schedule/PowerActions.h"
 #include "schedule/ScheduleMath.h"
 
 namespace {
@@ -18,8 +19,17 @@ const char kTargetNotLater[] = "设置时间应该大于当前时间才对.";
 const char kTargetTooFar[] = "设置时间离现在太远了, 不能超过2147483647秒.";
 const char kShutdownFailed[] = "关机失败: ";
 const char kRebootFailed[] = "重启失败: ";
+const char kShutdownCancelled[] = "关机被取消了, 电脑没有关机.";
+const char kRebootCancelled[] = "重启被取消了, 电脑没有重启.";
+const char kButtonFailed[] = "按钮无法创建, 已停止计时.";
 
 const int kScheduleInputs[] = {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME};
+
+// The words of a shutdown or restart the system refused, with its reason.
+CString PowerFailureText(int nMode, DWORD dwError)
+{
+    return CString(nMode == MODE_SHUTDOWN ? kShutdownFailed : kRebootFailed) + AfxFormatSystemError(dwError);
+}
 
 } // namespace
 
@@ -33,11 +43,19 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
     for (const int nID : kScheduleInputs)
         ::EnableWindow(::GetDlgItem(m_hWnd, nID), bStopping);
 
-    const char* pszCaption = bStopping ? "设置" : "重设";
-    m_btnSetAfter.DestroyWindow();
-    CreateCommandButton(m_btnSetAfter, pszCaption, CRect(350, 100, 400, 126), IDC_BTN_SET_AFTER);
-    m_btnSetAt.DestroyWindow();
-    CreateCommandButton(m_btnSetAt, pszCaption, CRect(350, 138, 400, 164), IDC_BTN_SET_AT);
+    if (!RemakeSetButtons(bStopping ? "设置" : "重设")) {
+        // Without its Reset nothing on screen could stop the countdown: it
+        // does not start.
+        if (!bStopping) {
+            for (const int nID : kScheduleInputs)
+                ::EnableWindow(::GetDlgItem(m_hWnd, nID), TRUE);
+            RemakeSetButtons("设置");
+        }
+        bFlag = 0;
+        SetOnTop(false);
+        MessageBox(kButtonFailed, kWarning, MB_ICONEXCLAMATION);
+        return;
+    }
 
     bFlag = bStopping ? 0 : 1;
     // Off the top where it stands: the final minute is over.
@@ -47,6 +65,15 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
         CountdownSetRunning(true);
 }
 
+BOOL CKovnaDlg::RemakeSetButtons(LPCSTR pszCaption)
+{
+    m_btnSetAfter.DestroyWindow();
+    const BOOL bAfter = CreateCommandButton(m_btnSetAfter, pszCaption, CRect(350, 100, 400, 126), IDC_BTN_SET_AFTER);
+    m_btnSetAt.DestroyWindow();
+    const BOOL bAt = CreateCommandButton(m_btnSetAt, pszCaption, CRect(350, 138, 400, 164), IDC_BTN_SET_AT);
+    return bAfter && bAt;
+}
+
 void CKovnaDlg::RefuseSet(LPCSTR pszWarning)
 {
     MessageBox(pszWarning, kWarning, MB_ICONEXCLAMATION);
@@ -54,6 +81,17 @@ void CKovnaDlg::RefuseSet(LPCSTR pszWarning)
     // A worker stopped just before this press leaves its last line to the
     // schedule that was to follow; none follows.
     m_staticCountdown.SetWindowText("");
+}
+
+bool CKovnaDlg::RefusedForPrivilege()
+{
+    if (m_nMode == MODE_ALARM)
+        return false;
+    const DWORD dwError = CheckShutdownPrivilege();
+    if (dwError == ERROR_SUCCESS)
+        return false;
+    RefuseSet(PowerFailureText(m_nMode, dwError));
+    return true;
 }
 
 void CKovnaDlg::OnSetAfter()
@@ -79,6 +117,8 @@ void CKovnaDlg::OnSetAfter()
     case INTERVAL_OK:
         break;
     }
+    if (RefusedForPrivilege())
+        return;
     ScheduleDeadline deadline;
     deadline.nSecondsLeft = nSeconds;
     deadline.nStartTick = dwPress;
@@ -99,6 +139,8 @@ void CKovnaDlg::OnSetAt()
     ::SendMessageA(m_dateCtrl.m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
     switch (CheckTarget(target, now, date.wYear, date.wMonth, date.wDay)) {
     case SPAN_OK: {
+        if (RefusedForPrivilege())
+            return;
         ScheduleDeadline deadline;
         deadline.nSecondsLeft = static_cast<int>((target - now).GetTotalSeconds());
         deadline.nTargetMs = target.GetTime() * 1000;
@@ -141,6 +183,12 @@ LRESULT CKovnaDlg::OnCountdownShown(WPARAM wParam, LPARAM lParam)
         BringFinalMinuteIntoSight();
     else if (nLeft == 0)
         SetOnTop(false);
+    // A ring out of sight is lost where nothing is heard (no sound device,
+    // muted, a remote session): Reset comes within one click.
+    if (nLeft == 0 && g_nMode == MODE_ALARM && (!IsWindowVisible() || IsIconic())) {
+        ShowWithoutFocus();
+        FlashTaskbarButton(true);
+    }
     return 0;
 }
 
@@ -148,13 +196,31 @@ LRESULT CKovnaDlg::OnCountdownFailed(WPARAM wParam, LPARAM lParam)
 {
     if (!ScheduleRunningTicket(static_cast<unsigned>(lParam)) || !m_bRunning)
         return 0;
+    const int nMode = g_nMode;
+    ToggleRunning(m_bRunning);
+    ResetPickersToNow();
+    TellUnasked(PowerFailureText(nMode, static_cast<DWORD>(wParam)));
+    return 0;
+}
+
+LRESULT CKovnaDlg::OnPowerCancelled(WPARAM, LPARAM)
+{
+    // A Reset since has said all there is to say.
+    if (!m_bRunning || !ScheduleHandedOver())
+        return 0;
     const bool bShutdown = g_nMode == MODE_SHUTDOWN;
     ToggleRunning(m_bRunning);
     ResetPickersToNow();
-    const CString strText =
-        CString(bShutdown ? kShutdownFailed : kRebootFailed) + AfxFormatSystemError(static_cast<DWORD>(wParam));
-    MessageBox(strText, kWarning, MB_ICONEXCLAMATION);
+    TellUnasked(bShutdown ? kShutdownCancelled : kRebootCancelled);
     return 0;
+}
+
+void CKovnaDlg::TellUnasked(LPCSTR pszWarning)
+{
+    ShowWithoutFocus();
+    FlashTaskbarButton(true);
+    MessageBox(pszWarning, kWarning, MB_ICONEXCLAMATION | MB_SETFOREGROUND | MB_TOPMOST);
+    FlashTaskbarButton(false);
 }
 
 CTime CKovnaDlg::GetTargetTime()

@@ -4,6 +4,7 @@
 namespace {
 
 constexpr char kTrayTip[] = "Kovna";
+constexpr char kStillRunning[] = "Kovna 仍在运行, 双击此图标即可打开.";
 
 } // namespace
 
@@ -18,8 +19,15 @@ void CKovnaDlg::HideToNotificationArea()
     AfxSystemApi().ChangeWindowMessageFilter(WM_TASKBARCREATED, MSGFLT_ADD);
     // Without an icon nothing would lead back to a hidden window, and a
     // pending shutdown could no longer be cancelled: stay visible then.
-    if (m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_smallIcon, IDR_ICONMENU))
-        ShowWindow(SW_HIDE);
+    if (!m_notifyIcon.AddIcon(this, WM_ICON_NOTIFY, TrayTip(), m_smallIcon, IDR_ICONMENU))
+        return;
+    ShowWindow(SW_HIDE);
+    // Windows 11 starts a new icon out of sight, where Kovna would look
+    // closed: the first hide says where it went. A shell without balloons
+    // only misses the hint.
+    if (!m_bHiddenBefore)
+        m_notifyIcon.ShowBalloon(kTrayTip, kStillRunning);
+    m_bHiddenBefore = true;
 }
 
 void CKovnaDlg::ShowFromNotificationArea()
@@ -78,11 +86,28 @@ CString CKovnaDlg::TrayTip() const
 
 void CKovnaDlg::BringFinalMinuteIntoSight()
 {
-    m_notifyIcon.DeleteIcon();
-    // Shown without the focus: keys typed elsewhere must not land on our buttons.
-    if (!IsWindowVisible())
-        ShowWindow(SW_SHOWNA);
+    ShowWithoutFocus();
     SetOnTop(true);
+}
+
+void CKovnaDlg::ShowWithoutFocus()
+{
+    m_notifyIcon.DeleteIcon();
+    // Keys typed elsewhere must not land on our buttons. A window minimised
+    // by a route that hides only once it is iconic comes back at its size.
+    if (IsIconic())
+        ShowWindow(SW_SHOWNOACTIVATE);
+    else if (!IsWindowVisible())
+        ShowWindow(SW_SHOWNA);
+}
+
+void CKovnaDlg::FlashTaskbarButton(bool bFlash)
+{
+    FLASHWINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = m_hWnd;
+    info.dwFlags = bFlash ? FLASHW_ALL | FLASHW_TIMERNOFG : FLASHW_STOP;
+    AfxSystemApi().FlashWindowEx(&info);
 }
 
 void CKovnaDlg::SetOnTop(bool bOnTop)

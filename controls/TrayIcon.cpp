@@ -12,7 +12,7 @@ namespace {
 
 constexpr UINT kAllFields = NIF_MESSAGE | NIF_ICON | NIF_TIP;
 
-// As much of the GBK text as fits, terminated. Every character of code page
+// As much of the GBK text as fits in a field of the record, terminated. Every character of code page
 // 936 is one UTF-16 unit, so a cut never falls inside one.
 template <size_t N>
 void CopyTip(WCHAR (&field)[N], LPCSTR pszTip)
@@ -140,6 +140,24 @@ BOOL CTrayIcon::ChangeTip(UINT nIDResource)
 }
 
 CString CTrayIcon::GetTip() const { return m_bActive ? AfxGbkFromWide(m_nid.szTip) : CString(); }
+
+BOOL CTrayIcon::ShowBalloon(LPCSTR pszTitle, LPCSTR pszText)
+{
+    if (!m_bActive || m_bSuspended)
+        return FALSE;
+    m_nid.uFlags = NIF_INFO;
+    NOTIFYICONDATAW balloon{};
+    balloon.cbSize = NOTIFYICONDATAW_V2_SIZE;
+    balloon.hWnd = m_nid.hWnd;
+    balloon.uID = m_nid.uID;
+    balloon.uFlags = m_nid.uFlags;
+    CopyTip(balloon.szInfoTitle, pszTitle);
+    CopyTip(balloon.szInfo, pszText);
+    // Shells before Vista keep a balloon up this long, at the least ten seconds.
+    balloon.uTimeout = 10000;
+    balloon.dwInfoFlags = NIIF_INFO;
+    return AfxSystemApi().Shell_NotifyIconW(NIM_MODIFY, &balloon);
+}
 
 BOOL CTrayIcon::ChangeOwnerWindow(CWnd* pWnd)
 {

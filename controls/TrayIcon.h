@@ -50,6 +50,10 @@ public:
     BOOL ChangeTip(UINT nIDResource);
     CString GetTip() const;
 
+    // A balloon at the icon, in the larger record that carries its fields
+    // (shells from Windows 2000 on); the icon's other calls keep the first layout.
+    BOOL ShowBalloon(LPCSTR pszTitle, LPCSTR pszText);
+
     BOOL ChangeOwnerWindow(CWnd* pWnd);
     CWnd* GetOwnerWindow() const;
 

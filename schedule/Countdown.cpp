@@ -44,8 +44,10 @@ UINT RunOnLine(LPVOID pParam)
     effects.ending = [] { return AfxWorkersStopping() != FALSE; };
     effects.powerAction = [pNotify, nTicket](int nMode) {
         DWORD dwError = ERROR_SUCCESS;
-        if (!(nMode == MODE_SHUTDOWN ? ShutdownSystem(&dwError) : RebootSystem(&dwError)))
-            AfxWorkerPostMessage(pNotify, WM_COUNTDOWN_FAILED, dwError, nTicket);
+        if (nMode == MODE_SHUTDOWN ? ShutdownSystem(&dwError) : RebootSystem(&dwError))
+            return true;
+        AfxWorkerPostMessage(pNotify, WM_COUNTDOWN_FAILED, dwError, nTicket);
+        return false;
     };
     // The system repeats the sound back to back on its own until a stop
     // plays nothing; no thread of ours waits in a play that a stop would

@@ -161,11 +161,7 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
     if (ticket.nMode == MODE_ALARM) {
         StartRinging(ticket, effects);
     } else if (IsPowerMode(ticket.nMode)) {
-        ScheduleActIfOwned(ticket, [&] {
-            if (!effects.ending())
-                effects.powerAction(ticket.nMode);
-            return false;
-        });
+        ScheduleActIfOwned(ticket, [&] { return !effects.ending() && effects.powerAction(ticket.nMode); });
     }
     return 0;
 }

@@ -24,7 +24,8 @@ struct CountdownEffects {
     // when woken early.
     std::function<bool(unsigned, CEvent&)> wait;
     std::function<bool()> ending;          // the program is ending
-    std::function<void(int)> powerAction;  // MODE_SHUTDOWN or MODE_REBOOT
+    // MODE_SHUTDOWN or MODE_REBOOT; true when the system took the request.
+    std::function<bool(int)> powerAction;
     // Starts the alarm ringing over and over until the schedule's stop
     // silences it; false when it could not start.
     std::function<bool()> startAlarm;

@@ -11,3 +11,9 @@ constexpr DWORD kPlannedShutdownReason = SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON
 
 BOOL ShutdownSystem(DWORD* pdwError = nullptr);
 BOOL RebootSystem(DWORD* pdwError = nullptr);
+
+// Whether our token holds the shutdown privilege at all (standard users of
+// a server or a Remote Desktop host, and some domains, have it taken away):
+// ERROR_SUCCESS, or the system's error code, ERROR_NOT_ALL_ASSIGNED where it
+// is not held, as enabling it would say at the deadline.
+DWORD CheckShutdownPrivilege();

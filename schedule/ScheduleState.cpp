@@ -18,7 +18,9 @@ CCriticalSection g_lineLock;
 // Never 0, the number of the empty ticket, so no schedule is ever owned by it.
 unsigned g_nTicket = 1;
 std::shared_ptr<CEvent> g_pStop;  // of the open schedule
-bool g_bRinging = false;          // the open schedule's alarm has begun
+// The open schedule has acted: its alarm has begun, or its shutdown or
+// restart was handed to the system.
+bool g_bActed = false;
 
 void NextTicketLocked()
 {
@@ -44,8 +46,8 @@ bool ScheduleSetRunning(bool bRunning)
         g_pStop->Set();
         g_pStop.reset();
     }
-    const bool bWasRinging = g_bRinging;
-    g_bRinging = false;
+    const bool bWasRinging = g_bActed && g_nMode == MODE_ALARM;
+    g_bActed = false;
     return bWasRinging;
 }
 
@@ -65,7 +67,7 @@ ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline
     if (g_pStop)
         g_pStop->Set();
     g_pStop = std::make_shared<CEvent>();
-    g_bRinging = false;
+    g_bActed = false;
     return {g_nTicket, kind, nMode, deadline, g_pStop};
 }
 
@@ -119,6 +121,12 @@ bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()
     if (!OwnedLocked(ticket.nTicket))
         return false;
     if (act())
-        g_bRinging = true;
+        g_bActed = true;
     return true;
+}
+
+bool ScheduleHandedOver()
+{
+    CSingleLock lock(g_scheduleLock);
+    return g_bRunning.load() && g_bActed && g_nMode != MODE_ALARM;
 }

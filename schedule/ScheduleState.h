@@ -81,6 +81,11 @@ bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::fu
 
 // Runs act while the ticket owns the schedule, with stops held off
 // meanwhile: once a stop has returned, no act of the old schedule can start.
-// act returns true when it started a ring that a stop must silence. Keep act
+// act returns true when it started what goes on without us: a ring that a
+// stop must silence, or a shutdown or restart the system took over. Keep act
 // short and never let it wait for the GUI thread. False when not owned.
 bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()>& act);
+
+// The running schedule's shutdown or restart is in the system's hands: a
+// session end that does not come after it means that it did not happen.
+bool ScheduleHandedOver();

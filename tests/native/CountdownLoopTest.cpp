@@ -28,6 +28,7 @@ struct Scene {
     std::vector<bool> awake;      // the requests to stay awake, and their withdrawals
     int nPlays = 0;
     bool bPlayResult = false;
+    bool bActionTaken = true;  // the system takes the shutdown or restart
     std::atomic<bool> bEnding{false};
     std::function<void()> onWait;
 
@@ -68,6 +69,7 @@ struct Scene {
             std::lock_guard<std::mutex> guard(lock);
             actions.push_back(nMode);
             actionTimes.push_back(nElapsedMs);
+            return bActionTaken;
         };
         effects.startAlarm = [this] {
             std::lock_guard<std::mutex> guard(lock);
@@ -120,6 +122,13 @@ TEST(CountdownLoop, OneValueASecondOnTheSecondAndTheActionOnTheDeadline)
         EXPECT_EQ(std::vector<int>{MODE_SHUTDOWN}, scene.actions);
         EXPECT_EQ(std::vector<int64_t>{7200 * 1000 + 15}, scene.actionTimes);
         EXPECT_EQ(0, ScheduleCounter(kind));
+        // In the system's hands until a stop; a refused request never was.
+        EXPECT_TRUE(ScheduleHandedOver());
+        scene.bActionTaken = false;
+        scene.Start(kind, MODE_SHUTDOWN, 1);
+        scene.Run();
+        EXPECT_EQ(2u, scene.actions.size());
+        EXPECT_FALSE(ScheduleHandedOver());
     }
     EXPECT_STREQ("关机.", CountdownModeText(SCHEDULE_AFTER, MODE_SHUTDOWN));
     EXPECT_STREQ("重启", CountdownModeText(SCHEDULE_AT, MODE_REBOOT));

@@ -40,6 +40,7 @@ TEST(ScheduleStorm, OneWorkerActsForTheLastSchedule)
         fx.powerAction = [&](int nMode) {
             ++nActions;
             nActedMode = nMode;
+            return true;
         };
         fx.startAlarm = [] { return false; };
         return fx;

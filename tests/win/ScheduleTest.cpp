@@ -98,14 +98,32 @@ void ToggleToRunning(CKovnaDlg& dlg)
     ScheduleSetRunning(true);
 }
 
-void ExpectOneWarning(CRecordingApi& api, const char* pszText)
+void ExpectOneWarning(CRecordingApi& api, const char* pszText, UINT uType = MB_ICONEXCLAMATION)
 {
     const auto boxes = api.CallsNamed("MessageBoxW");
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(pszText, boxes[0].text);
     EXPECT_EQ("警告", boxes[0].caption);
-    EXPECT_EQ(static_cast<uintptr_t>(MB_ICONEXCLAMATION), boxes[0].args[1]);
+    EXPECT_EQ(static_cast<uintptr_t>(uType), boxes[0].args[1]);
     api.Clear();
+}
+
+// Nobody asked for it: the box takes the top, and the taskbar button
+// flashes while it is up.
+void ExpectUnaskedWarning(CKovnaDlg& dlg, CRecordingApi& api, const char* pszText)
+{
+    std::vector<std::string> names;
+    for (const auto& call : api.Calls()) {
+        if (call.name == "FlashWindowEx" || call.name == "MessageBoxW")
+            names.push_back(call.name);
+    }
+    EXPECT_EQ((std::vector<std::string>{"FlashWindowEx", "MessageBoxW", "FlashWindowEx"}), names);
+    const auto flashes = api.CallsNamed("FlashWindowEx");
+    ASSERT_EQ(2u, flashes.size());
+    EXPECT_EQ((std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(dlg.m_hWnd), FLASHW_ALL | FLASHW_TIMERNOFG}),
+              flashes[0].args);
+    EXPECT_EQ(static_cast<uintptr_t>(FLASHW_STOP), flashes[1].args[1]);
+    ExpectOneWarning(api, pszText, MB_ICONEXCLAMATION | MB_SETFOREGROUND | MB_TOPMOST);
 }
 
 // The dialog in shutdown mode: a body that refuses or stops what it set
@@ -309,7 +327,7 @@ TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
         EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
     });
     EXPECT_EQ(0u, api.Count("MessageBoxW"));
-    EXPECT_EQ(0u, api.Count("OpenProcessToken"));
+    EXPECT_EQ(0u, api.Count("AdjustTokenPrivileges"));
 }
 
 TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
@@ -341,12 +359,19 @@ TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
     std::vector<std::string> names;
     for (const auto& call : calls)
         names.push_back(call.name);
-    // The worker keeps the system awake from its first line until the action
+    // The press asks whether the token holds the privilege at all; the
+    // worker keeps the system awake from its first line until the action
     // was handed over; the last call stops any sound as the program ends.
-    const std::vector<std::string> want = {"SetThreadExecutionState", "OpenProcessToken", "LookupPrivilegeValueA",
-                                           "AdjustTokenPrivileges",   "GetLastError",     "ExitWindowsEx",
-                                           "CloseHandle",             "SetThreadExecutionState", "PlaySoundA"};
+    const std::vector<std::string> want = {
+        "OpenProcessToken", "LookupPrivilegeValueA", "GetTokenInformation",     "GetTokenInformation",
+        "CloseHandle",      "SetThreadExecutionState", "OpenProcessToken",      "LookupPrivilegeValueA",
+        "AdjustTokenPrivileges", "GetLastError",       "ExitWindowsEx",         "CloseHandle",
+        "SetThreadExecutionState", "PlaySoundA"};
     ASSERT_EQ(want, names);
+    EXPECT_EQ(static_cast<uintptr_t>(TOKEN_QUERY), calls[0].args[1]);
+    EXPECT_EQ(static_cast<uintptr_t>(TokenPrivileges), calls[2].args[1]);
+    EXPECT_EQ(CRecordingApi::kFakeToken, calls[4].args[0]);
+    calls.erase(calls.begin(), calls.begin() + 5);
     EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), calls[0].args[0]);
     EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS), calls[7].args[0]);
     EXPECT_EQ(calls[0].args[1], calls[7].args[1]);
@@ -524,7 +549,7 @@ TEST_F(Schedule, EndingTheProgramDuringACountdownNeverActs)
     AfxWorkerSetWindowText(nullptr, "late");
     // Past the deadline the countdown would have acted on.
     EXPECT_TRUE(PumpUntil([&] { return CTime::GetCurrentTime() > target; }, 5000));
-    EXPECT_EQ(0u, api.Count("OpenProcessToken"));
+    EXPECT_EQ(0u, api.Count("AdjustTokenPrivileges"));
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
@@ -692,7 +717,7 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
         const CString strWhy = AfxFormatSystemError(ERROR_NOT_ALL_ASSIGNED);
         EXPECT_FALSE(strWhy.IsEmpty());
         EXPECT_NE('\n', strWhy.GetAt(strWhy.GetLength() - 1));
-        ExpectOneWarning(api, (CString("关机失败: ") + strWhy).GetString());
+        ExpectUnaskedWarning(dlg, api, (CString("关机失败: ") + strWhy).GetString());
 
         ClickRadio(dlg, IDC_RADIO_REBOOT);
         api.dwLastError = 0;
@@ -702,6 +727,83 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
         ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 5000));
         ExpectStopped(dlg);
-        ExpectOneWarning(api, (CString("重启失败: ") + AfxFormatSystemError(ERROR_PRIVILEGE_NOT_HELD)).GetString());
+        ExpectUnaskedWarning(dlg, api,
+                             (CString("重启失败: ") + AfxFormatSystemError(ERROR_PRIVILEGE_NOT_HELD)).GetString());
+    });
+}
+
+TEST_F(Schedule, AShutdownCancelledAfterOurRequestReturnsToStoppedAndSaysSo)
+{
+    RunModal(dlg, [&] {
+        for (const int nRadio : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT}) {
+            ClickRadio(dlg, nRadio);
+            SetTarget(dlg, SoonTarget());
+            Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+            ASSERT_TRUE(PumpUntil([&] { return api.Count("ExitWindowsEx") > 0; }, 5000));
+            // What Windows sends once the user cancels on its list of
+            // programs that hold the shutdown.
+            EXPECT_EQ(TRUE, dlg.SendMessage(WM_QUERYENDSESSION, 0, 0));
+            dlg.SendMessage(WM_ENDSESSION, FALSE, 0);
+            ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 2000));
+            ExpectStopped(dlg);
+            ExpectPickersNow(dlg);
+            ExpectUnaskedWarning(dlg, api,
+                                 nRadio == IDC_RADIO_SHUTDOWN ? "关机被取消了, 电脑没有关机." : "重启被取消了, 电脑没有重启.");
+        }
+    });
+}
+
+TEST_F(Schedule, AShutdownThisUserMayNotAskForIsRefusedAtSet)
+{
+    api.bTokenHoldsShutdown = FALSE;
+    RunInShutdownModeNeverActing(dlg, api, [&] {
+        const CString strWhy = AfxFormatSystemError(ERROR_NOT_ALL_ASSIGNED);
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+        ExpectOneWarning(api, (CString("关机失败: ") + strWhy).GetString());
+        ExpectStopped(dlg);
+        ClickRadio(dlg, IDC_RADIO_REBOOT);
+        SetTarget(dlg, SoonTarget());
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        ExpectOneWarning(api, (CString("重启失败: ") + strWhy).GetString());
+        ExpectStopped(dlg);
+        // An alarm needs no privilege.
+        ClickRadio(dlg, IDC_RADIO_ALARM);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+        ExpectRunning(dlg);
+        EXPECT_EQ(0u, api.Count("GetTokenInformation"));
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+    });
+}
+
+TEST_F(Schedule, ASetButtonThatCannotBeMadeStopsTheScheduleAndSaysSo)
+{
+    api.refuseWindow = [](int nCtrlID) { return nCtrlID == IDC_BTN_SET_AT; };
+    RunInShutdownModeNeverActing(dlg, api, [&] {
+        ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
+        Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
+        ExpectOneWarning(api, "按钮无法创建, 已停止计时.");
+        EXPECT_EQ(0, dlg.m_bRunning);
+        EXPECT_EQ(0, g_bRunning.load());
+        EXPECT_EQ("设置", Text(dlg, IDC_BTN_SET_AFTER));
+        for (const int nID : {IDC_EDIT_COUNT, IDC_COMBO_UNIT, IDC_DATE, IDC_TIME})
+            EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
+        api.refuseWindow = nullptr;
+    });
+}
+
+TEST_F(Schedule, AnAlarmDueOutOfSightComesIntoViewAndFlashes)
+{
+    RunModal(dlg, [&] {
+        SetTarget(dlg, SoonTarget());
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
+        Click(dlg.m_hWnd, IDC_BTN_HIDE);
+        ASSERT_FALSE(dlg.IsWindowVisible());
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("FlashWindowEx") > 0; }, 5000));
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        EXPECT_FALSE(dlg.m_notifyIcon.m_bActive);
+        EXPECT_EQ(static_cast<uintptr_t>(FLASHW_ALL | FLASHW_TIMERNOFG), api.CallsNamed("FlashWindowEx")[0].args[1]);
+        ExpectRunning(dlg);
+        Click(dlg.m_hWnd, IDC_BTN_SET_AT);
     });
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "kit/Controls.h"
 #include "kit/DialogHarness.h"
 #include "kit/Pixels.h"
 #include "kit/Recorder.h"
@@ -39,12 +40,26 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
             EXPECT_FALSE(dlg.IsWindowVisible());
             EXPECT_FALSE(dlg.IsIconic());
             ASSERT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
-            const NOTIFYICONDATAW& nid = api.Calls().back().nid;
+            const RecordedCall added = api.CallsNamed("Shell_NotifyIconW")[0];
+            const NOTIFYICONDATAW& nid = added.nid;
             EXPECT_EQ(dlg.m_hWnd, nid.hWnd);
             EXPECT_EQ(0x040Au, nid.uCallbackMessage);
-            EXPECT_EQ("Kovna", api.Calls().back().text);
+            EXPECT_EQ("Kovna", added.text);
             EXPECT_EQ(static_cast<HICON>(dlg.m_smallIcon), nid.hIcon);
             EXPECT_EQ(129u, nid.uID);
+            // The first hide of the run says where Kovna went, in a balloon
+            // at the icon; later hides say nothing.
+            const auto balloons = api.Balloons();
+            ASSERT_EQ(&way == ways ? 1u : 0u, balloons.size());
+            if (!balloons.empty()) {
+                EXPECT_EQ(NIM_MODIFY, api.CallsNamed("Shell_NotifyIconW")[1].args[0]);
+                EXPECT_EQ(static_cast<DWORD>(NOTIFYICONDATAW_V2_SIZE), balloons[0].cbSize);
+                EXPECT_EQ(static_cast<UINT>(NIF_INFO), balloons[0].uFlags);
+                EXPECT_EQ(dlg.m_hWnd, balloons[0].hWnd);
+                EXPECT_EQ(129u, balloons[0].uID);
+                EXPECT_EQ("Kovna", GbkText(balloons[0].szInfoTitle));
+                EXPECT_EQ("Kovna 仍在运行, 双击此图标即可打开.", GbkText(balloons[0].szInfo));
+            }
 
             // Hidden already: no second icon for the same window.
             ::SendMessageA(dlg.m_hWnd, way.first, way.second, 0);
@@ -103,7 +118,7 @@ TEST(TrayDialog, TheNotificationAreaAndTheCaptionShowTheSmallIcon)
         EXPECT_EQ(::GetSystemMetrics(SM_CYSMICON), size.cy);
         EXPECT_EQ(dlg.m_hAppIcon, reinterpret_cast<HICON>(::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0)));
         Hide(dlg);
-        EXPECT_EQ(hSmall, api.Calls().back().nid.hIcon);
+        EXPECT_EQ(hSmall, api.CallsNamed("Shell_NotifyIconW")[0].nid.hIcon);
     });
 }
 
