@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <vector>
 
 #include "platform/DialogScale.h"
@@ -67,6 +68,16 @@ std::vector<CString> ShownTexts(HWND hField)
 }
 
 } // namespace
+
+// In creation order, which is their Z and Tab order after the template's.
+// The design is in pixels for base units of 6 x 12, scaled to the dialog's.
+const CKovnaDlg::CommandButton CKovnaDlg::kCommandButtons[] = {
+    {IDC_BTN_SET_AFTER, &CKovnaDlg::m_btnSetAfter, "设置", {350, 100}},
+    {IDC_BTN_SET_AT, &CKovnaDlg::m_btnSetAt, "设置", {350, 138}},
+    {IDC_BTN_HIDE, &CKovnaDlg::m_btnHide, "隐藏", {96, 208}},
+    {IDC_BTN_EXIT, &CKovnaDlg::m_btnExit, "退出", {335, 208}},
+    {IDC_BTN_HELP, &CKovnaDlg::m_btnHelp, "帮助", {220, 208}},
+};
 
 BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_WM_DESTROY()
@@ -147,24 +158,31 @@ BOOL CKovnaDlg::OnInitDialog()
     // radios stay out of the Tab order, so the focus starts in the unit list.
     CWnd::FromHandle(::GetDlgItem(m_hWnd, IDC_RADIO_ALARM))->ModifyStyle(WS_TABSTOP, 0);
 
-    CreateCommandButton(m_btnSetAfter, "设置", CRect(350, 100, 400, 124), IDC_BTN_SET_AFTER);
-    CreateCommandButton(m_btnSetAt, "设置", CRect(350, 138, 400, 162), IDC_BTN_SET_AT);
-    CreateCommandButton(m_btnHide, "隐藏", CRect(96, 208, 146, 232), IDC_BTN_HIDE);
-    CreateCommandButton(m_btnExit, "退出", CRect(335, 208, 385, 232), IDC_BTN_EXIT);
-    CreateCommandButton(m_btnHelp, "帮助", CRect(220, 208, 270, 232), IDC_BTN_HELP);
+    bool bAllMade = true;
+    for (const CommandButton& button : kCommandButtons)
+        bAllMade = CreateCommandButton(button.nID, button.pszCaption, kCommandButtonHeight) && bAllMade;
+    // The caption's buttons and Esc still work without them.
+    if (!bAllMade)
+        MessageBox("按钮无法创建, 请重新启动 Kovna.", "警告", MB_ICONEXCLAMATION);
 
     return TRUE;
 }
 
-BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID)
+BOOL CKovnaDlg::CreateCommandButton(UINT nID, LPCSTR pszCaption, int nHeight)
 {
+    const CommandButton* pButton = std::find_if(std::begin(kCommandButtons), std::end(kCommandButtons),
+                                                [nID](const CommandButton& each) { return each.nID == nID; });
+    if (pButton == std::end(kCommandButtons))
+        return FALSE;
     // The template grows with the dialog font and the DPI; the buttons grow with it.
     const CDialogScale scale(m_hWnd);
     CRgn rgnButton;
-    rgnButton.CreateRectRgn(0, 0, scale.X(design.Width()), scale.Y(design.Height()));
+    rgnButton.CreateRectRgn(0, 0, scale.X(kCommandButtonWidth), scale.Y(nHeight));
+    const CPoint design = pButton->ptDesign;
+    CRegionButton& button = this->*pButton->pButton;
     constexpr COLORREF crWhite = RGB(255, 255, 255);
-    return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.left, design.top), rgnButton, this,
-                         nID, 2, crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
+    return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.x, design.y), rgnButton, this, nID, 2,
+                         crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
 }
 
 void CKovnaDlg::FitTextFields()
@@ -214,8 +232,7 @@ void CKovnaDlg::EndSchedule()
 {
     // A countdown never acts after this, and no ring can start: one begins
     // only while its schedule runs.
-    ScheduleSetRunning(false);
-    AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+    CountdownSetRunning(false);
 }
 
 // Enter, Esc, the Exit button and the icon menu's Exit: the schedule stops

@@ -87,6 +87,20 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    struct CommandButton {
+        UINT nID;
+        CRegionButton CKovnaDlg::*pButton;
+        const char* pszCaption;  // at start-up
+        CPoint ptDesign;         // the top-left corner as designed
+    };
+    static const CommandButton kCommandButtons[5];
+    static constexpr int kCommandButtonWidth = 50;
+    static constexpr int kCommandButtonHeight = 24;
+    // A Set button made anew by a Set or Reset press is two pixels higher
+    // than at start-up, as designed; the rows are 38 pixels apart, so it
+    // still stays 12 pixels clear of the row below.
+    static constexpr int kRemadeSetButtonHeight = 26;
+
     // Stops the schedule and silences the sound: no action of ours follows.
     void EndSchedule();
     void HideToNotificationArea();
@@ -110,9 +124,8 @@ private:
     bool RefusedForPrivilege();
     // Both Set buttons made anew with this caption; FALSE when either cannot be made.
     BOOL RemakeSetButtons(LPCSTR pszCaption);
-    // One command button with the look that all five share, at the design's
-    // rectangle in pixels for base units of 6 x 12, scaled to this dialog's.
-    BOOL CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, const CRect& design, UINT nID);
+    // One command button of the table, with the look that all five share.
+    BOOL CreateCommandButton(UINT nID, LPCSTR pszCaption, int nHeight);
     // Every static text field as wide as the widest text it can show in this
     // dialog's font, where the template's is not.
     void FitTextFields();

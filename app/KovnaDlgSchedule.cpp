@@ -68,9 +68,9 @@ void CKovnaDlg::ToggleRunning(BYTE& bFlag)
 BOOL CKovnaDlg::RemakeSetButtons(LPCSTR pszCaption)
 {
     m_btnSetAfter.DestroyWindow();
-    const BOOL bAfter = CreateCommandButton(m_btnSetAfter, pszCaption, CRect(350, 100, 400, 126), IDC_BTN_SET_AFTER);
+    const BOOL bAfter = CreateCommandButton(IDC_BTN_SET_AFTER, pszCaption, kRemadeSetButtonHeight);
     m_btnSetAt.DestroyWindow();
-    const BOOL bAt = CreateCommandButton(m_btnSetAt, pszCaption, CRect(350, 138, 400, 164), IDC_BTN_SET_AT);
+    const BOOL bAt = CreateCommandButton(IDC_BTN_SET_AT, pszCaption, kRemadeSetButtonHeight);
     return bAfter && bAt;
 }
 

@@ -72,6 +72,9 @@ UINT __cdecl CountdownAtThreadProc(LPVOID pStart) { return RunOnLine(pStart); }
 
 void CountdownSetRunning(bool bRunning)
 {
-    if (ScheduleSetRunning(bRunning))
+    ScheduleSetRunning(bRunning);
+    // Every stop silences, whatever the schedule did: a ring starts only
+    // under the lock the stop has just held, so none can follow it.
+    if (!bRunning)
         AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
 }

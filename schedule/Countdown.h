@@ -29,8 +29,8 @@ constexpr UINT WM_COUNTDOWN_FAILED = WM_APP + 2;
 UINT __cdecl CountdownAfterThreadProc(LPVOID pStart);
 UINT __cdecl CountdownAtThreadProc(LPVOID pStart);
 
-// Sets or clears the running flag; a clear ends the running schedule, its
-// worker leaves without acting, and a ring it began is silenced.
+// Sets or clears the running flag. A clear is the one stop of a schedule:
+// its worker leaves without acting, and the sound is silenced.
 void CountdownSetRunning(bool bRunning);
 
 // The wall clock the absolute countdown follows: milliseconds since 1970 UTC.

@@ -5,12 +5,13 @@
 
 #include "platform/Lock.h"
 
-std::atomic<uint8_t> g_bRunning{0};
-std::atomic<int> g_nMode{0};
-std::atomic<int> g_nSecondsLeft{0};
-std::atomic<CTimeSpan> g_spanLeft{CTimeSpan(0)};
-
 namespace {
+
+// Written here only; the rest of the program reads them through the names below.
+std::atomic<uint8_t> s_bRunning{0};
+std::atomic<int> s_nMode{0};
+std::atomic<int> s_nSecondsLeft{0};
+std::atomic<CTimeSpan> s_spanLeft{CTimeSpan(0)};
 
 CCriticalSection g_scheduleLock;
 // Taken before g_scheduleLock, never after it, and never by the GUI thread.
@@ -28,39 +29,42 @@ void NextTicketLocked()
         ++g_nTicket;
 }
 
-bool OwnedLocked(unsigned nTicket) { return g_bRunning.load() && g_nTicket == nTicket; }
+bool OwnedLocked(unsigned nTicket) { return s_bRunning.load() && g_nTicket == nTicket; }
 
 } // namespace
 
-bool ScheduleSetRunning(bool bRunning)
+const std::atomic<uint8_t>& g_bRunning = s_bRunning;
+const std::atomic<int>& g_nMode = s_nMode;
+const std::atomic<int>& g_nSecondsLeft = s_nSecondsLeft;
+const std::atomic<CTimeSpan>& g_spanLeft = s_spanLeft;
+
+void ScheduleSetRunning(bool bRunning)
 {
     CSingleLock lock(g_scheduleLock);
     if (bRunning) {
-        g_bRunning = 1;
-        return false;
+        s_bRunning = 1;
+        return;
     }
-    g_bRunning = 0;
+    s_bRunning = 0;
     NextTicketLocked();
     // The old worker wakes now, not at the end of its wait.
     if (g_pStop) {
         g_pStop->Set();
         g_pStop.reset();
     }
-    const bool bWasRinging = g_bActed && g_nMode == MODE_ALARM;
     g_bActed = false;
-    return bWasRinging;
 }
 
 ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline)
 {
     CSingleLock lock(g_scheduleLock);
-    if (!g_bRunning)
+    if (!s_bRunning)
         return ScheduleTicket();
-    g_nMode = nMode;
+    s_nMode = nMode;
     if (kind == SCHEDULE_AFTER)
-        g_nSecondsLeft = deadline.nSecondsLeft;
+        s_nSecondsLeft = deadline.nSecondsLeft;
     else
-        g_spanLeft = CTimeSpan(deadline.nSecondsLeft);
+        s_spanLeft = CTimeSpan(deadline.nSecondsLeft);
     // A press opens at most one schedule per running flag; a second open
     // would leave the first one's worker owning the new one.
     NextTicketLocked();
@@ -69,12 +73,6 @@ ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline
     g_pStop = std::make_shared<CEvent>();
     g_bActed = false;
     return {g_nTicket, kind, nMode, deadline, g_pStop};
-}
-
-bool ScheduleOwned(const ScheduleTicket& ticket)
-{
-    CSingleLock lock(g_scheduleLock);
-    return OwnedLocked(ticket.nTicket);
 }
 
 bool ScheduleRunningTicket(unsigned nTicket)
@@ -97,9 +95,9 @@ bool ScheduleSetLeft(const ScheduleTicket& ticket, int nSecondsLeft)
     if (!OwnedLocked(ticket.nTicket))
         return false;
     if (ticket.kind == SCHEDULE_AFTER)
-        g_nSecondsLeft = nSecondsLeft;
+        s_nSecondsLeft = nSecondsLeft;
     else
-        g_spanLeft = CTimeSpan(nSecondsLeft);
+        s_spanLeft = CTimeSpan(nSecondsLeft);
     return true;
 }
 
@@ -108,7 +106,7 @@ bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::fu
     CSingleLock lineLock(g_lineLock);
     {
         CSingleLock lock(g_scheduleLock);
-        if (bStopped ? g_bRunning.load() != 0 : !OwnedLocked(ticket.nTicket))
+        if (bStopped ? s_bRunning.load() != 0 : !OwnedLocked(ticket.nTicket))
             return false;
     }
     show();
@@ -128,5 +126,5 @@ bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()
 bool ScheduleHandedOver()
 {
     CSingleLock lock(g_scheduleLock);
-    return g_bRunning.load() && g_bActed && g_nMode != MODE_ALARM;
+    return s_bRunning.load() && g_bActed && s_nMode != MODE_ALARM;
 }

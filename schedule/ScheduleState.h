@@ -21,10 +21,12 @@ enum : int {
     MODE_ALARM = 3,
 };
 
-extern std::atomic<uint8_t> g_bRunning;
-extern std::atomic<int> g_nMode;
-extern std::atomic<int> g_nSecondsLeft;  // what is left of a relative countdown
-extern std::atomic<CTimeSpan> g_spanLeft;  // what is left of an absolute one
+// Read anywhere; written only by the steps below, under the schedule's
+// lock, which is why they are read-only here.
+extern const std::atomic<uint8_t>& g_bRunning;
+extern const std::atomic<int>& g_nMode;
+extern const std::atomic<int>& g_nSecondsLeft;  // what is left of a relative countdown
+extern const std::atomic<CTimeSpan>& g_spanLeft;  // what is left of an absolute one
 
 // Which counter a schedule runs on.
 enum ScheduleKind : int {
@@ -51,17 +53,14 @@ struct ScheduleTicket {
 
 // GUI thread. Setting the flag readies a schedule; clearing it ends the
 // running one for good: its worker wakes and no longer owns anything, even
-// when the flag is set again at once for the next one. True when the ended
-// schedule had begun to ring: the caller silences it.
-bool ScheduleSetRunning(bool bRunning);
+// when the flag is set again at once for the next one, and once it has
+// returned no ring of the old schedule can start.
+void ScheduleSetRunning(bool bRunning);
 
 // GUI thread, on a running flag, after the press's check passed: the one
 // writer of the mode, the deadline and the counter. The ticket is for the
 // worker started for this schedule; an empty ticket when the flag is clear.
 ScheduleTicket ScheduleOpen(ScheduleKind kind, int nMode, const ScheduleDeadline& deadline);
-
-// The schedule of the ticket is still the running one.
-bool ScheduleOwned(const ScheduleTicket& ticket);
 
 // The schedule of that ticket number is the running one (0: none ever is).
 bool ScheduleRunningTicket(unsigned nTicket);
@@ -81,8 +80,8 @@ bool ScheduleShowLine(const ScheduleTicket& ticket, bool bStopped, const std::fu
 
 // Runs act while the ticket owns the schedule, with stops held off
 // meanwhile: once a stop has returned, no act of the old schedule can start.
-// act returns true when it started what goes on without us: a ring that a
-// stop must silence, or a shutdown or restart the system took over. Keep act
+// act returns true when it started what goes on without us: a ring, or a
+// shutdown or restart the system took over. Keep act
 // short and never let it wait for the GUI thread. False when not owned.
 bool ScheduleActIfOwned(const ScheduleTicket& ticket, const std::function<bool()>& act);
 

@@ -778,8 +778,8 @@ TEST_F(Schedule, AShutdownThisUserMayNotAskForIsRefusedAtSet)
 
 TEST_F(Schedule, ASetButtonThatCannotBeMadeStopsTheScheduleAndSaysSo)
 {
-    api.refuseWindow = [](int nCtrlID) { return nCtrlID == IDC_BTN_SET_AT; };
     RunInShutdownModeNeverActing(dlg, api, [&] {
+        api.refuseWindow = [](int nCtrlID) { return nCtrlID == IDC_BTN_SET_AT; };
         ::SetDlgItemTextA(dlg.m_hWnd, IDC_EDIT_COUNT, "1");
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
         ExpectOneWarning(api, "按钮无法创建, 已停止计时.");
@@ -790,6 +790,10 @@ TEST_F(Schedule, ASetButtonThatCannotBeMadeStopsTheScheduleAndSaysSo)
             EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dlg.m_hWnd, nID))) << nID;
         api.refuseWindow = nullptr;
     });
+    // At start-up nothing counts yet: the window says so and goes on.
+    CKovnaDlg dlgStart;
+    api.refuseWindow = [](int nCtrlID) { return nCtrlID == IDC_BTN_HIDE; };
+    RunModal(dlgStart, [&] { ExpectOneWarning(api, "按钮无法创建, 请重新启动 Kovna."); });
 }
 
 TEST_F(Schedule, AnAlarmDueOutOfSightComesIntoViewAndFlashes)
