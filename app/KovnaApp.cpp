@@ -22,6 +22,6 @@ BOOL CKovnaApp::InitInstance()
     // A template whose control classes the system lacks makes no dialog at
     // all: say why instead of ending without a word.
     if (nResult == -1)
-        AfxSystemApi().MessageBoxW(nullptr, kNoMainDialog, "警告", MB_ICONEXCLAMATION);
+        AfxSystemApi().MessageBoxGbk(nullptr, kNoMainDialog, "警告", MB_ICONEXCLAMATION);
     return FALSE;
 }

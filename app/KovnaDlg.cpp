@@ -108,7 +108,7 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
 END_MESSAGE_MAP()
 
 CKovnaDlg::CKovnaDlg(CWnd* pParent)
-    : CDialog(IDD_MAIN, pParent), m_hAppIcon(::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP)))
+    : CDialog(IDD_MAIN, pParent), m_hAppIcon(::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP)))
 {
     m_smallIcon.LoadSmallIcon(AfxGetResourceHandle(), IDI_APP);
 }
@@ -129,12 +129,12 @@ BOOL CKovnaDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    if (const HMENU hSysMenu = GetSystemMenu(FALSE)) {
+    if (CMenuHandle sysMenu = GetSystemMenu(FALSE)) {
         CString strInfoEntry;
         strInfoEntry.LoadString(IDS_INFO_ENTRY);
         if (!strInfoEntry.IsEmpty()) {
-            AfxAppendMenu(hSysMenu, MF_SEPARATOR, 0, nullptr);
-            AfxAppendMenu(hSysMenu, MF_STRING, IDM_INFO_ENTRY, strInfoEntry);
+            sysMenu.AppendMenu(MF_SEPARATOR, 0, nullptr);
+            sysMenu.AppendMenu(MF_STRING, IDM_INFO_ENTRY, strInfoEntry);
         }
     }
 

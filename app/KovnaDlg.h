@@ -20,7 +20,7 @@ class CKovnaDlg : public CDialog {
 public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
 
-    HICON m_hAppIcon;
+    CIconHandle m_hAppIcon;
     // The same icon at the small size: the caption's and the notification
     // area's. Declared before m_notifyIcon, which may still show it.
     CIcon m_smallIcon;

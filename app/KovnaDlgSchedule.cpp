@@ -135,8 +135,9 @@ void CKovnaDlg::OnSetAt()
 
     const CTime now = CTime::GetCurrentTime();
     const CTime target = GetTargetTime();
+    // A target with no time is judged by the date's own fields.
     SYSTEMTIME date{};
-    ::SendMessageA(m_dateCtrl.m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    m_dateCtrl.GetTime(date);
     switch (CheckTarget(target, now, date.wYear, date.wMonth, date.wDay)) {
     case SPAN_OK: {
         if (RefusedForPrivilege())
@@ -161,11 +162,13 @@ void CKovnaDlg::StartCountdown(AFX_THREADPROC pfnThreadProc, const ScheduleTicke
     // The worker is bound to this schedule and never waited for: one that
     // starts late finds it stopped and leaves without touching anything.
     auto pStart = std::make_unique<CountdownStart>(CountdownStart{&m_staticCountdown, this, ticket});
-    if (AfxBeginThread(pfnThreadProc, pStart.get(), THREAD_PRIORITY_NORMAL, 0, 0, nullptr)) {
+    if (ticket.pStop && ticket.pStop->IsValid() &&
+        AfxBeginThread(pfnThreadProc, pStart.get(), THREAD_PRIORITY_NORMAL, 0, 0, nullptr) == ERROR_SUCCESS) {
         pStart.release();
         return;
     }
-    // Nothing would count: back to the stopped face rather than a line that never moves.
+    // Nothing would count, or a Reset could not wake the worker: back to the
+    // stopped face rather than a line that never moves.
     ToggleRunning(m_bRunning);
 }
 

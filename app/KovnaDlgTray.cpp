@@ -114,8 +114,9 @@ void CKovnaDlg::SetOnTop(bool bOnTop)
 {
     if (bOnTop == m_bOnTop)
         return;
-    m_bOnTop = bOnTop;
-    // A change of rank only: the window stays where it is, the focus where it was.
-    AfxSystemApi().SetWindowPos(m_hWnd, bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A change of rank only: the window stays where it is, the focus where
+    // it was. One the system refused is asked for again next time.
+    if (AfxSystemApi().SetWindowPos(m_hWnd, bOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE) == ERROR_SUCCESS)
+        m_bOnTop = bOnTop;
 }

@@ -5,7 +5,7 @@
 // peak of the presses; how late a ten-minute countdown of each kind acts
 // (both at the same time, the absolute one in a second copy). Runs the real
 // main dialog; the system seam is replaced by one that never shuts down and
-// sounds only with the argument "sound" (the real PlaySoundA: give it a
+// sounds only with the argument "sound" (the real PlaySoundW: give it a
 // sound device and a ringin.wav, as scripts/bench-schedule.sh does).
 // Prints its figures and exits.
 #include <algorithm>
@@ -26,12 +26,12 @@ using Clock = std::chrono::steady_clock;
 // No effect but the sound ever leaves the program, and that one only when asked.
 class CQuietApi : public CSystemApi {
 public:
-    BOOL OpenProcessToken(HANDLE, DWORD, PHANDLE) override { return FALSE; }
-    BOOL ExitWindowsEx(UINT, DWORD) override { return FALSE; }
+    // The token may be read, so a shutdown's Set is let through; it is never carried out.
+    DWORD ExitWindowsEx(UINT, DWORD) override { return ERROR_ACCESS_DENIED; }
     // The first play of the alarm is the moment the countdown acted; a stop
     // has silenced the ring when it returns.
     BOOL LoadSoundModule() override { return bRealSound ? CSystemApi::LoadSoundModule() : TRUE; }
-    BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound) override
+    BOOL PlaySoundW(LPCWSTR pszSound, HMODULE hModule, DWORD fdwSound) override
     {
         if (pszSound)
             ++nPlaysEntered;
@@ -39,14 +39,15 @@ public:
             nFirstPlayWallMs = CountdownWallClockMs();
             dwFirstPlayTick = ::GetTickCount();
         }
-        const BOOL bResult = bRealSound ? CSystemApi::PlaySoundA(pszSound, hModule, fdwSound) : pszSound != nullptr;
+        const BOOL bResult = bRealSound ? CSystemApi::PlaySoundW(pszSound, hModule, fdwSound) : pszSound != nullptr;
         if (!pszSound)
             silenced = Clock::now();
         bRinging = pszSound && bResult;
         return bResult;
     }
     BOOL Shell_NotifyIconW(DWORD, PNOTIFYICONDATAW) override { return TRUE; }
-    int MessageBoxW(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
+    int MessageBoxGbk(HWND, LPCSTR, LPCSTR, UINT) override { return IDOK; }
+    BOOL FlashWindowEx(PFLASHWINFO) override { return FALSE; }
 
     bool bRealSound = false;
     std::atomic<int> nPlaysEntered{0};

@@ -183,23 +183,24 @@ LRESULT CTrayIcon::OnIconNotify(WPARAM wParam, LPARAM lParam)
     CMenu menu;
     if (!menu.LoadMenu(AfxFindResourceHandle(pszMenuName, RT_MENU), LOWORD(m_nid.uID)))
         return 0;
-    const HMENU hPopup = ::GetSubMenu(menu, 0);
-    if (!hPopup)
+    CMenuHandle popup = menu.GetSubMenu(0);
+    if (!popup)
         return 0;
 
     if (nEvent == WM_RBUTTONUP) {
-        ::SetMenuDefaultItem(hPopup, 0, TRUE);
+        popup.SetDefaultItem(0, TRUE);
         POINT pt;
         ::GetCursorPos(&pt);
-        // Without the foreground the menu would not close on a click elsewhere.
-        ::SetForegroundWindow(m_nid.hWnd);
-        ::TrackPopupMenu(hPopup, 0, pt.x, pt.y, 0, m_nid.hWnd, nullptr);
+        // Without the foreground the menu would not close on a click
+        // elsewhere. A menu that could not be shown leaves nothing to do.
+        AfxSystemApi().SetForegroundWindow(m_nid.hWnd);
+        AfxSystemApi().TrackPopupMenu(popup, 0, pt.x, pt.y, m_nid.hWnd);
         // A notification icon's menu must be followed by a message to its
         // owner, or the next time it is shown it can close at once.
         ::PostMessageA(m_nid.hWnd, WM_NULL, 0, 0);
     } else {
-        ::SetForegroundWindow(m_nid.hWnd);
-        ::SendMessageA(m_nid.hWnd, WM_COMMAND, ::GetMenuItemID(hPopup, 0), 0);
+        AfxSystemApi().SetForegroundWindow(m_nid.hWnd);
+        ::SendMessageA(m_nid.hWnd, WM_COMMAND, popup.GetMenuItemID(0), 0);
     }
     return 1;
 }

@@ -35,10 +35,15 @@ BOOL CButton::OnChildNotify(UINT nMsg, WPARAM, LPARAM lParam, LRESULT* pResult)
     return TRUE;
 }
 
+BOOL CDateTimeCtrl::GetTime(SYSTEMTIME& stDest) const
+{
+    return ::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&stDest)) == GDT_VALID;
+}
+
 BOOL CDateTimeCtrl::GetTime(CTime& timeDest) const
 {
     SYSTEMTIME st{};
-    if (::SendMessageA(m_hWnd, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID)
+    if (!GetTime(st))
         return FALSE;
     timeDest = CTime(st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond);
     return TRUE;

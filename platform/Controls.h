@@ -45,5 +45,7 @@ class CDateTimeCtrl : public CWnd {
 public:
     // The picker's value as a local time; FALSE when it holds none.
     BOOL GetTime(CTime& timeDest) const;
+    // Its fields as the picker holds them, whether or not a CTime can hold them.
+    BOOL GetTime(SYSTEMTIME& stDest) const;
     BOOL SetTime(const CTime& timeNew);
 };

@@ -39,7 +39,9 @@ INT_PTR CDialog::DoModal()
 
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 {
-    // Templates without a position style open centred, as Windows does.
+    // Windows opens a template without DS_CENTER at its own origin, the
+    // screen's corner for ours: the framework centres it, as MFC's does,
+    // in the work area or over its owner.
     if (!(GetStyle() & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)))
         CenterWindow();
     return OnInitDialog();

@@ -22,6 +22,8 @@ public:
     // True when the event was set before nMilliseconds passed.
     bool Wait(unsigned nMilliseconds) { return ::WaitForSingleObject(m_hEvent, nMilliseconds) == WAIT_OBJECT_0; }
     HANDLE Handle() const { return m_hEvent; }
+    // False when the system could not make the event: nothing can wait on it.
+    bool IsValid() const { return m_hEvent != nullptr; }
 #else
     explicit CEvent(bool bManualReset = true) : m_bManualReset(bManualReset) {}
     void Set()
@@ -44,6 +46,7 @@ public:
             m_bSet = false;
         return bSet;
     }
+    bool IsValid() const { return true; }
 #endif
     CEvent(const CEvent&) = delete;
     CEvent& operator=(const CEvent&) = delete;

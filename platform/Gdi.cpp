@@ -28,7 +28,7 @@ BOOL CGdiObject::Attach(HGDIOBJ hObject)
 
 BOOL CBitmap::CreateCompatibleBitmap(CDC* pDC, int nWidth, int nHeight)
 {
-    return Attach(::CreateCompatibleBitmap(pDC->m_hDC, nWidth, nHeight));
+    return Attach(::CreateCompatibleBitmap(pDC->GetSafeHdc(), nWidth, nHeight));
 }
 
 int CRgn::CombineRgn(const CRgn* pSrc1, const CRgn* pSrc2, int nMode)
@@ -50,7 +50,7 @@ BOOL CIcon::LoadSmallIcon(HINSTANCE hInstance, UINT nID)
 BOOL CMemoryDC::CreateCompatibleDC(CDC* pDC)
 {
     DeleteDC();
-    m_hDC = ::CreateCompatibleDC(pDC ? pDC->m_hDC : nullptr);
+    m_hDC = ::CreateCompatibleDC(pDC ? pDC->GetSafeHdc() : nullptr);
     return m_hDC != nullptr;
 }
 

@@ -85,8 +85,6 @@ public:
     CDC(const CDC&) = delete;
     CDC& operator=(const CDC&) = delete;
 
-    HDC m_hDC = nullptr;
-
     HDC GetSafeHdc() const { return m_hDC; }
     operator HDC() const { return m_hDC; }
 
@@ -117,6 +115,10 @@ protected:
     CDC() = default;
     explicit CDC(HDC hDC) : m_hDC(hDC) {}
     ~CDC() = default;
+
+    // Set only by the kind that made the context: no one can hand a memory
+    // context another's handle to delete.
+    HDC m_hDC = nullptr;
 };
 
 // A context that someone else made and ends (a handler's, an owner-draw
@@ -137,11 +139,17 @@ public:
     BOOL DeleteDC();
 };
 
-// Selects an object into a context and the previous one back when the scope
-// ends; declare it after the object, so the object is let go before it dies.
+// Selects a font, brush, pen or bitmap into a context and the previous one
+// back when the scope ends; declare it after the object, so the object is
+// let go before it dies. Not a region: selecting one answers a code, not
+// the region it replaced, so there would be nothing to put back.
 class CGdiSelection {
 public:
-    CGdiSelection(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(hObject ? ::SelectObject(hDC, hObject) : nullptr) {}
+    CGdiSelection(HDC hDC, HFONT hFont) : CGdiSelection(hDC, static_cast<HGDIOBJ>(hFont), 0) {}
+    CGdiSelection(HDC hDC, HBRUSH hBrush) : CGdiSelection(hDC, static_cast<HGDIOBJ>(hBrush), 0) {}
+    CGdiSelection(HDC hDC, HPEN hPen) : CGdiSelection(hDC, static_cast<HGDIOBJ>(hPen), 0) {}
+    CGdiSelection(HDC hDC, HBITMAP hBitmap) : CGdiSelection(hDC, static_cast<HGDIOBJ>(hBitmap), 0) {}
+    CGdiSelection(HDC hDC, HRGN hRgn) = delete;
     ~CGdiSelection()
     {
         if (m_hOld)
@@ -151,13 +159,28 @@ public:
     CGdiSelection& operator=(const CGdiSelection&) = delete;
 
 private:
+    CGdiSelection(HDC hDC, HGDIOBJ hObject, int)
+        : m_hDC(hDC), m_hOld(hObject ? ::SelectObject(hDC, hObject) : nullptr)
+    {
+    }
+
     HDC m_hDC;
     HGDIOBJ m_hOld;
 };
 
+// An icon someone else owns: LoadIcon's are the system's, shared and never
+// destroyed.
+class CIconHandle {
+public:
+    explicit CIconHandle(HICON hIcon = nullptr) : m_hIcon(hIcon) {}
+    operator HICON() const { return m_hIcon; }
+
+private:
+    HICON m_hIcon;
+};
+
 // An icon made for us at a size of our choosing, destroyed in the
-// destructor. (LoadIcon's icons are the system's, shared and never
-// destroyed; this one is ours.)
+// destructor.
 class CIcon {
 public:
     CIcon() = default;

@@ -10,9 +10,9 @@ BOOL CMenu::LoadMenu(HINSTANCE hInstance, UINT nIDResource)
     return m_hMenu != nullptr;
 }
 
-BOOL AfxAppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem)
+BOOL CMenuHandle::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem)
 {
-    return ::AppendMenuW(hMenu, nFlags, nIDNewItem, CWideText(pszNewItem));
+    return ::AppendMenuW(m_hMenu, nFlags, nIDNewItem, CWideText(pszNewItem));
 }
 
 BOOL CMenu::DestroyMenu()

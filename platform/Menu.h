@@ -1,9 +1,29 @@
-// A menu loaded from the resources, destroyed with its owner object.
+// Menus: one loaded from the resources and destroyed with its owner object,
+// and a borrowed one (the system menu, a sub-menu), which is never destroyed.
 #pragma once
 
 #include <windows.h>
 
-class CMenu {
+// The calls of a menu, whoever ends it.
+class CMenuHandle {
+public:
+    explicit CMenuHandle(HMENU hMenu = nullptr) : m_hMenu(hMenu) {}
+
+    HMENU GetSafeHmenu() const { return m_hMenu; }
+    operator HMENU() const { return m_hMenu; }
+    // Appends an item with a GBK text, or a separator (nullptr).
+    BOOL AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem);
+    // The pop-up at nPos, borrowed from this menu.
+    CMenuHandle GetSubMenu(int nPos) const { return CMenuHandle(::GetSubMenu(m_hMenu, nPos)); }
+    UINT GetMenuItemID(int nPos) const { return ::GetMenuItemID(m_hMenu, nPos); }
+    BOOL SetDefaultItem(UINT uItem, BOOL bByPos) { return ::SetMenuDefaultItem(m_hMenu, uItem, bByPos); }
+
+protected:
+    HMENU m_hMenu;
+};
+
+// A menu this object loads and destroys.
+class CMenu : public CMenuHandle {
 public:
     CMenu() = default;
     CMenu(const CMenu&) = delete;
@@ -12,13 +32,4 @@ public:
 
     BOOL LoadMenu(HINSTANCE hInstance, UINT nIDResource);
     BOOL DestroyMenu();
-    HMENU GetSafeHmenu() const { return m_hMenu; }
-    operator HMENU() const { return m_hMenu; }
-
-private:
-    HMENU m_hMenu = nullptr;
 };
-
-// Appends an item with a GBK text (or a separator: nullptr) to any menu,
-// one this program owns or a borrowed one such as the system menu.
-BOOL AfxAppendMenu(HMENU hMenu, UINT nFlags, UINT_PTR nIDNewItem, LPCSTR pszNewItem);

@@ -1,6 +1,8 @@
 // Conversion between the program's GBK texts and the system's UTF-16.
 #include "platform/StringConvert.h"
 
+#include "platform/WinApp.h"
+
 namespace {
 
 std::vector<wchar_t> WideFromGbk(const char* pch, int nLength)
@@ -39,4 +41,18 @@ CString AfxGbkFromWide(const wchar_t* pwch, int nLength)
     std::vector<char> bytes(static_cast<size_t>(nBytes));
     ::WideCharToMultiByte(kTextCodePage, 0, pwch, nLength, bytes.data(), nBytes, nullptr, nullptr);
     return CString(bytes.data(), nBytes);
+}
+
+BOOL CString::LoadString(UINT nID)
+{
+    // String resources are stored as UTF-16: read as they are, then made
+    // GBK. Grow the buffer until the whole text fits.
+    for (int nSize = 256;; nSize *= 2) {
+        std::vector<wchar_t> buffer(static_cast<size_t>(nSize));
+        const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, buffer.data(), nSize);
+        if (nLength < nSize - 1) {
+            *this = AfxGbkFromWide(buffer.data(), nLength);
+            return nLength > 0;
+        }
+    }
 }

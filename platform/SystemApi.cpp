@@ -51,53 +51,61 @@ Fn LoadOnFirstUse(std::atomic<Fn>& slot, const char* pszModule, const char* pszN
     return pfn;
 }
 
-std::atomic<decltype(&::PlaySoundA)> g_pfnPlaySound{nullptr};
+std::atomic<decltype(&::PlaySoundW)> g_pfnPlaySound{nullptr};
 std::atomic<decltype(&::waveOutGetNumDevs)> g_pfnWaveOutGetNumDevs{nullptr};
 std::atomic<decltype(&::Shell_NotifyIconW)> g_pfnShellNotifyIcon{nullptr};
 std::atomic<decltype(&::InitCommonControlsEx)> g_pfnInitCommonControlsEx{nullptr};
 
 } // namespace
 
-BOOL CSystemApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
+DWORD AfxErrorOf(BOOL bOk)
 {
-    return ::OpenProcessToken(hProcess, dwAccess, phToken);
+    if (bOk)
+        return ERROR_SUCCESS;
+    const DWORD dwError = ::GetLastError();
+    return dwError != ERROR_SUCCESS ? dwError : ERROR_GEN_FAILURE;
 }
 
-BOOL CSystemApi::LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid)
+DWORD CSystemApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
 {
-    return ::LookupPrivilegeValueA(pszSystem, pszName, pLuid);
+    return AfxErrorOf(::OpenProcessToken(hProcess, dwAccess, phToken));
 }
 
-BOOL CSystemApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
-                                       DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned)
+DWORD CSystemApi::LookupPrivilegeValueW(LPCWSTR pszSystem, LPCWSTR pszName, PLUID pLuid)
 {
-    return ::AdjustTokenPrivileges(hToken, bDisableAll, pNewState, cbPrevious, pPrevious, pcbReturned);
+    return AfxErrorOf(::LookupPrivilegeValueW(pszSystem, pszName, pLuid));
 }
 
-BOOL CSystemApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
-                                     PDWORD pcbReturned)
+DWORD CSystemApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
+                                        DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned)
 {
-    return ::GetTokenInformation(hToken, infoClass, pInfo, cbInfo, pcbReturned);
+    if (!::AdjustTokenPrivileges(hToken, bDisableAll, pNewState, cbPrevious, pPrevious, pcbReturned))
+        return AfxErrorOf(FALSE);
+    return ::GetLastError();
 }
 
-DWORD CSystemApi::GetLastError() { return ::GetLastError(); }
+DWORD CSystemApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                                      PDWORD pcbReturned)
+{
+    return AfxErrorOf(::GetTokenInformation(hToken, infoClass, pInfo, cbInfo, pcbReturned));
+}
 
-BOOL CSystemApi::CloseHandle(HANDLE hObject) { return ::CloseHandle(hObject); }
+DWORD CSystemApi::CloseHandle(HANDLE hObject) { return AfxErrorOf(::CloseHandle(hObject)); }
 
-BOOL CSystemApi::ExitWindowsEx(UINT uFlags, DWORD dwReason) { return ::ExitWindowsEx(uFlags, dwReason); }
+DWORD CSystemApi::ExitWindowsEx(UINT uFlags, DWORD dwReason) { return AfxErrorOf(::ExitWindowsEx(uFlags, dwReason)); }
 
-BOOL CSystemApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
+BOOL CSystemApi::PlaySoundW(LPCWSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
     // Stopping a sound that was never played needs no module.
     if (!pszSound && !g_pfnPlaySound.load())
         return TRUE;
-    const auto pfn = LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA");
+    const auto pfn = LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundW");
     return pfn && pfn(pszSound, hModule, fdwSound);
 }
 
 BOOL CSystemApi::LoadSoundModule()
 {
-    if (!LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundA"))
+    if (!LoadOnFirstUse(g_pfnPlaySound, "winmm.dll", "PlaySoundW"))
         return FALSE;
     // Counting the devices sets them up, which the first play would otherwise
     // do at its deadline: 35 to 50 ms under Wine, more on a busy machine.
@@ -117,9 +125,16 @@ BOOL CSystemApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
     return pfn && pfn(dwMessage, pData);
 }
 
-BOOL CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+BOOL CSystemApi::SetForegroundWindow(HWND hWnd) { return ::SetForegroundWindow(hWnd); }
+
+DWORD CSystemApi::TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd)
 {
-    return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
+    return AfxErrorOf(::TrackPopupMenu(hMenu, uFlags, x, y, 0, hWnd, nullptr));
+}
+
+DWORD CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+{
+    return AfxErrorOf(::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags));
 }
 
 BOOL CSystemApi::FlashWindowEx(PFLASHWINFO pInfo) { return ::FlashWindowEx(pInfo); }
@@ -134,7 +149,7 @@ HWND CSystemApi::CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR 
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 
-int CSystemApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+int CSystemApi::MessageBoxGbk(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
     return ::MessageBoxW(hWnd, CWideText(pszText), CWideText(pszCaption), uType);
 }

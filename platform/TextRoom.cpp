@@ -20,7 +20,7 @@ int AfxTextRoom(HWND hWnd, const CString& strText)
     if (!dc.CreateCompatibleDC(nullptr))
         return 0;
     // Without a font of its own the window draws in the system font, which a new context holds.
-    const CGdiSelection font(dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+    const CGdiSelection font(dc, reinterpret_cast<HFONT>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
     SIZE size{};
     wchar_t chWidest = L'0';
     int nWidest = 0;

@@ -9,7 +9,21 @@
 #include "platform/Event.h"
 #include "platform/Lock.h"
 #include "platform/StringConvert.h"
+#include "platform/SystemApi.h"
 #include "platform/Wnd.h"
+
+// One running worker, known to the framework until its procedure returns.
+class CWinThread {
+public:
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : m_pfnThreadProc(pfnThreadProc), m_pParam(pParam) {}
+    CWinThread(const CWinThread&) = delete;
+    CWinThread& operator=(const CWinThread&) = delete;
+
+    CHandle m_hThread;
+    DWORD m_nThreadID = 0;
+    AFX_THREADPROC m_pfnThreadProc;
+    LPVOID m_pParam;
+};
 
 namespace {
 
@@ -29,7 +43,7 @@ HANDLE StopEvent() { return g_stopEvent.Handle(); }
 
 } // namespace
 
-unsigned __stdcall AfxThreadEntry(void* pArg)
+static unsigned __stdcall AfxThreadEntry(void* pArg)
 {
     auto* pThread = static_cast<CWinThread*>(pArg);
     const UINT nResult = pThread->m_pfnThreadProc(pThread->m_pParam);
@@ -41,8 +55,8 @@ unsigned __stdcall AfxThreadEntry(void* pArg)
     return nResult;
 }
 
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
-                           DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
+DWORD AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority, UINT nStackSize,
+                     DWORD dwCreateFlags, LPSECURITY_ATTRIBUTES lpSecurityAttrs)
 {
     auto* pThread = new CWinThread(pfnThreadProc, pParam);
     unsigned nThreadID = 0;
@@ -51,21 +65,22 @@ CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPri
         _beginthreadex(lpSecurityAttrs, nStackSize, AfxThreadEntry, pThread, CREATE_SUSPENDED, &nThreadID);
     if (!hThread) {
         delete pThread;
-        return nullptr;
+        return AfxErrorOf(FALSE);
     }
     pThread->m_hThread.Attach(reinterpret_cast<HANDLE>(hThread));
     pThread->m_nThreadID = nThreadID;
     g_live.push_back(pThread);
     ::SetThreadPriority(pThread->m_hThread, nPriority);
     if (!(dwCreateFlags & CREATE_SUSPENDED) && ::ResumeThread(pThread->m_hThread) == static_cast<DWORD>(-1)) {
+        const DWORD dwError = AfxErrorOf(FALSE);
         // A thread that never runs would never leave the registry, and the
-        // end of the program would wait for it; the caller keeps pParam.
+        // end of the program would wait for it.
         ::TerminateThread(pThread->m_hThread, 0);
         g_live.pop_back();
         delete pThread;
-        return nullptr;
+        return dwError;
     }
-    return pThread;
+    return ERROR_SUCCESS;
 }
 
 namespace {

@@ -9,29 +9,12 @@
 
 using AFX_THREADPROC = UINT(__cdecl*)(LPVOID);
 
-class CWinThread {
-public:
-    CWinThread(const CWinThread&) = delete;
-    CWinThread& operator=(const CWinThread&) = delete;
-
-    CHandle m_hThread;
-    DWORD m_nThreadID = 0;
-
-private:
-    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES);
-    friend unsigned __stdcall AfxThreadEntry(void*);
-    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : m_pfnThreadProc(pfnThreadProc), m_pParam(pParam) {}
-    ~CWinThread() = default;
-
-    AFX_THREADPROC m_pfnThreadProc;
-    LPVOID m_pParam;
-};
-
-// Starts pfnThreadProc(pParam) on a new thread. The thread object deletes
-// itself when the thread ends; null when no thread could be started.
-CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
-                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
-                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
+// Starts pfnThreadProc(pParam) on a new thread: ERROR_SUCCESS, or the
+// system's error code when no thread could be started (the caller keeps
+// pParam then). The framework's record of the thread goes with the thread,
+// so there is nothing for a caller to keep.
+DWORD AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
+                     UINT nStackSize = 0, DWORD dwCreateFlags = 0, LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);
 
 // For workers: waits nMilliseconds, or less when the program is ending;
 // FALSE when it is ending.

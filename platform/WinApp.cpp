@@ -1,7 +1,5 @@
-// The application object, its message loop, resource lookup, the common controls and LoadString.
+// The application object, its message loop, resource lookup, the common controls and the system's error texts.
 #include "platform/WinApp.h"
-
-#include <vector>
 
 #include "platform/StringConvert.h"
 #include "platform/SystemApi.h"
@@ -64,20 +62,6 @@ BOOL AfxInitCommonControls()
     // InitCommonControls alone leaves out the date and time picker.
     INITCOMMONCONTROLSEX init{sizeof init, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     return AfxSystemApi().InitCommonControlsEx(&init);
-}
-
-BOOL CString::LoadString(UINT nID)
-{
-    // String resources are stored as UTF-16: read as they are, then made
-    // GBK. Grow the buffer until the whole text fits.
-    for (int nSize = 256;; nSize *= 2) {
-        std::vector<wchar_t> buffer(static_cast<size_t>(nSize));
-        const int nLength = ::LoadStringW(AfxGetResourceHandle(), nID, buffer.data(), nSize);
-        if (nLength < nSize - 1) {
-            *this = AfxGbkFromWide(buffer.data(), nLength);
-            return nLength > 0;
-        }
-    }
 }
 
 CString AfxFormatSystemError(DWORD dwError)

@@ -260,7 +260,7 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 
 int CWnd::MessageBox(LPCSTR pszText, LPCSTR pszCaption, UINT nType)
 {
-    return AfxSystemApi().MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+    return AfxSystemApi().MessageBoxGbk(m_hWnd, pszText, pszCaption, nType);
 }
 
 LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam)

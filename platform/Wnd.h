@@ -10,6 +10,7 @@
 
 #include "platform/CString.h"
 #include "platform/Gdi.h"
+#include "platform/Menu.h"
 #include "platform/Object.h"
 #include "platform/StringConvert.h"
 
@@ -81,7 +82,8 @@ public:
     {
         return reinterpret_cast<HICON>(SendMessage(WM_SETICON, bBigIcon, reinterpret_cast<LPARAM>(hIcon)));
     }
-    HMENU GetSystemMenu(BOOL bRevert) const { return ::GetSystemMenu(m_hWnd, bRevert); }
+    // The window's own menu, borrowed: the system destroys it with the window.
+    CMenuHandle GetSystemMenu(BOOL bRevert) const { return CMenuHandle(::GetSystemMenu(m_hWnd, bRevert)); }
     BOOL ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags = 0);
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
     void CenterWindow(CWnd* pAlternateOwner = nullptr);

@@ -4,6 +4,7 @@
 #include <mmsystem.h>
 
 #include <cstring>
+#include <iterator>
 
 #include "platform/Afx.h"
 #include "res/resource.h"
@@ -14,24 +15,24 @@ namespace {
 // sound once and reports success, and the alarm would fall silent.
 constexpr DWORD kLooping = SND_ASYNC | SND_LOOP | SND_NODEFAULT;
 
-bool IsFile(const char* pszPath)
+bool IsFile(const wchar_t* pszPath)
 {
-    const DWORD dwAttributes = ::GetFileAttributesA(pszPath);
+    const DWORD dwAttributes = ::GetFileAttributesW(pszPath);
     return dwAttributes != INVALID_FILE_ATTRIBUTES && !(dwAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 } // namespace
 
-bool AlarmSoundFile(char (&szPath)[MAX_PATH])
+bool AlarmSoundFile(wchar_t (&szPath)[MAX_PATH])
 {
-    static const char kName[] = "\\Media\\ringin.wav";
+    static const wchar_t kName[] = L"\\Media\\ringin.wav";
     // The system's folder, not the user's own Windows folder of a terminal
     // server session; any drive, any name (C:\WINNT after an upgrade).
-    UINT nFolder = ::GetSystemWindowsDirectoryA(szPath, MAX_PATH);
+    UINT nFolder = ::GetSystemWindowsDirectoryW(szPath, MAX_PATH);
     // Only a drive's root ends in a backslash.
-    if (nFolder > 0 && nFolder < MAX_PATH && szPath[nFolder - 1] == '\\')
+    if (nFolder > 0 && nFolder < MAX_PATH && szPath[nFolder - 1] == L'\\')
         --nFolder;
-    if (nFolder == 0 || nFolder + sizeof kName > MAX_PATH)
+    if (nFolder == 0 || nFolder + std::size(kName) > MAX_PATH)
         return false;
     std::memcpy(szPath + nFolder, kName, sizeof kName);
     return true;
@@ -39,14 +40,14 @@ bool AlarmSoundFile(char (&szPath)[MAX_PATH])
 
 bool StartAlarmSound()
 {
-    char szFile[MAX_PATH];
+    wchar_t szFile[MAX_PATH];
     // A play of a file says nothing of whether it is there: a missing one
     // still starts as far as the call can tell.
     if (AlarmSoundFile(szFile) && IsFile(szFile) &&
-        AfxSystemApi().PlaySoundA(szFile, nullptr, SND_FILENAME | kLooping))
+        AfxSystemApi().PlaySoundW(szFile, nullptr, SND_FILENAME | kLooping))
         return true;
     // A Windows without the file (a server without the Media folder) rings
     // with the program's own wave.
-    return AfxSystemApi().PlaySoundA(MAKEINTRESOURCEA(IDR_ALARM_RING), AfxGetResourceHandle(),
+    return AfxSystemApi().PlaySoundW(MAKEINTRESOURCEW(IDR_ALARM_RING), AfxGetResourceHandle(),
                                      SND_RESOURCE | kLooping) != FALSE;
 }

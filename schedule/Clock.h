@@ -4,8 +4,8 @@
 
 #include "platform/Afx.h"
 
-// Field 1006: date and time to the minute, rewritten after each minute begins.
+// The clock field: date and time to the minute, rewritten after each minute begins.
 UINT __cdecl ClockThreadProc(LPVOID pParam);
 
-// Field 1007: the seconds, rewritten about once a second.
+// The seconds field: rewritten on every whole second.
 UINT __cdecl SecondsThreadProc(LPVOID pParam);

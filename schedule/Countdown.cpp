@@ -43,8 +43,8 @@ UINT RunOnLine(LPVOID pParam)
     };
     effects.ending = [] { return AfxWorkersStopping() != FALSE; };
     effects.powerAction = [pNotify, nTicket](int nMode) {
-        DWORD dwError = ERROR_SUCCESS;
-        if (nMode == MODE_SHUTDOWN ? ShutdownSystem(&dwError) : RebootSystem(&dwError))
+        const DWORD dwError = nMode == MODE_SHUTDOWN ? ShutdownSystem() : RebootSystem();
+        if (dwError == ERROR_SUCCESS)
             return true;
         AfxWorkerPostMessage(pNotify, WM_COUNTDOWN_FAILED, dwError, nTicket);
         return false;
@@ -53,7 +53,8 @@ UINT RunOnLine(LPVOID pParam)
     // plays nothing; no thread of ours waits in a play that a stop would
     // have to cut short.
     effects.startAlarm = StartAlarmSound;
-    return RunCountdown(pStart->ticket, effects);
+    RunCountdown(pStart->ticket, effects);
+    return 0;
 }
 
 } // namespace
@@ -76,5 +77,5 @@ void CountdownSetRunning(bool bRunning)
     // Every stop silences, whatever the schedule did: a ring starts only
     // under the lock the stop has just held, so none can follow it.
     if (!bRunning)
-        AfxSystemApi().PlaySoundA(nullptr, nullptr, 0);
+        AfxSystemApi().PlaySoundW(nullptr, nullptr, 0);
 }

@@ -116,7 +116,7 @@ int CountdownSecondsShown(int64_t nLeftMs)
     return nSeconds > INT_MAX ? INT_MAX : static_cast<int>(nSeconds);
 }
 
-unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects)
+void RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects)
 {
     CDeadlineClock clock(ticket, effects);
     CAwakeRequest awake(effects);
@@ -145,7 +145,7 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
         // early only makes a short second wait.
         const int64_t nWaitMs = nLeftMs - (nLeft - 1) * kSecondMs;
         if (!effects.wait(static_cast<unsigned>(nWaitMs), *ticket.pStop) && effects.ending())
-            return 0;
+            return;
     }
 
     const auto clear = [&] {
@@ -155,7 +155,7 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
     if (!ScheduleShowLine(ticket, false, clear)) {
         // Stopped: the line is cleared unless the next schedule has it.
         ScheduleShowLine(ticket, true, clear);
-        return 0;
+        return;
     }
 
     if (ticket.nMode == MODE_ALARM) {
@@ -163,5 +163,4 @@ unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effe
     } else if (IsPowerMode(ticket.nMode)) {
         ScheduleActIfOwned(ticket, [&] { return !effects.ending() && effects.powerAction(ticket.nMode); });
     }
-    return 0;
 }

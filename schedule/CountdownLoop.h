@@ -51,5 +51,5 @@ constexpr int kFinalMinuteSeconds = 60;
 // second, each wait ending on the next whole second before the deadline;
 // acts when the deadline has come, while it still owns the schedule, and
 // keeps the system awake until then. A worker that starts after its
-// schedule was stopped touches nothing. Always 0.
-unsigned RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects);
+// schedule was stopped touches nothing.
+void RunCountdown(const ScheduleTicket& ticket, const CountdownEffects& effects);

@@ -57,24 +57,25 @@ void CRecordingApi::Record(RecordedCall call)
     m_calls.push_back(std::move(call));
 }
 
-BOOL CRecordingApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
+DWORD CRecordingApi::OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken)
 {
     Record({"OpenProcessToken", {reinterpret_cast<uintptr_t>(hProcess), dwAccess}, {}, {}, {}});
-    if (bOpenTokenResult)
+    if (dwOpenTokenError == ERROR_SUCCESS)
         *phToken = reinterpret_cast<HANDLE>(kFakeToken);
-    return bOpenTokenResult;
+    return dwOpenTokenError;
 }
 
-BOOL CRecordingApi::LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid)
+DWORD CRecordingApi::LookupPrivilegeValueW(LPCWSTR pszSystem, LPCWSTR pszName, PLUID pLuid)
 {
-    Record({"LookupPrivilegeValueA", {reinterpret_cast<uintptr_t>(pszSystem)}, pszName ? pszName : "", {}, {}});
+    Record({"LookupPrivilegeValueW", {reinterpret_cast<uintptr_t>(pszSystem)}, pszName ? GbkText(pszName) : "", {},
+            {}});
     pLuid->LowPart = 19;
     pLuid->HighPart = 0;
-    return TRUE;
+    return ERROR_SUCCESS;
 }
 
-BOOL CRecordingApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
-                                          DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned)
+DWORD CRecordingApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState,
+                                           DWORD cbPrevious, PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned)
 {
     RecordedCall call{"AdjustTokenPrivileges",
                       {reinterpret_cast<uintptr_t>(hToken), static_cast<uintptr_t>(bDisableAll), cbPrevious,
@@ -86,11 +87,11 @@ BOOL CRecordingApi::AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKE
         call.args.push_back(pNewState->Privileges[0].Attributes);
     }
     Record(call);
-    return TRUE;
+    return dwAdjustError;
 }
 
-BOOL CRecordingApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo,
-                                        DWORD cbInfo, PDWORD pcbReturned)
+DWORD CRecordingApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo,
+                                         DWORD cbInfo, PDWORD pcbReturned)
 {
     Record({"GetTokenInformation", {reinterpret_cast<uintptr_t>(hToken), static_cast<uintptr_t>(infoClass), cbInfo},
             {}, {}, {}});
@@ -98,42 +99,37 @@ BOOL CRecordingApi::GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS i
     const DWORD nCount = bTokenHoldsShutdown ? 2 : 1;
     const DWORD cbList = offsetof(TOKEN_PRIVILEGES, Privileges) + nCount * sizeof(LUID_AND_ATTRIBUTES);
     *pcbReturned = cbList;
-    if (infoClass != TokenPrivileges || !pInfo || cbInfo < cbList)
-        return FALSE;
+    if (infoClass != TokenPrivileges)
+        return ERROR_INVALID_PARAMETER;
+    if (!pInfo || cbInfo < cbList)
+        return ERROR_INSUFFICIENT_BUFFER;
     auto* pList = static_cast<TOKEN_PRIVILEGES*>(pInfo);
     pList->PrivilegeCount = nCount;
     for (DWORD i = 0; i < nCount; ++i)
         pList->Privileges[i] = {{luids[i], 0}, 0};
-    return TRUE;
+    return ERROR_SUCCESS;
 }
 
-DWORD CRecordingApi::GetLastError()
-{
-    Record({"GetLastError", {}, {}, {}, {}});
-    return dwLastError;
-}
-
-BOOL CRecordingApi::CloseHandle(HANDLE hObject)
+DWORD CRecordingApi::CloseHandle(HANDLE hObject)
 {
     Record({"CloseHandle", {reinterpret_cast<uintptr_t>(hObject)}, {}, {}, {}});
-    return TRUE;
+    return ERROR_SUCCESS;
 }
 
-BOOL CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
+DWORD CRecordingApi::ExitWindowsEx(UINT uFlags, DWORD dwReason)
 {
     Record({"ExitWindowsEx", {uFlags, dwReason}, {}, {}, {}});
-    if (!bExitWindowsResult)
-        dwLastError = dwExitWindowsError;
-    return bExitWindowsResult;
+    return dwExitWindowsError;
 }
 
-BOOL CRecordingApi::PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound)
+BOOL CRecordingApi::PlaySoundW(LPCWSTR pszSound, HMODULE hModule, DWORD fdwSound)
 {
     // A resource may be named by its number: recorded as "#140".
     std::string strSound;
     if (pszSound)
-        strSound = IS_INTRESOURCE(pszSound) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(pszSound)) : pszSound;
-    Record({"PlaySoundA", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, strSound, {}, {}});
+        strSound = IS_INTRESOURCE(pszSound) ? "#" + std::to_string(reinterpret_cast<uintptr_t>(pszSound))
+                                            : GbkText(pszSound);
+    Record({"PlaySoundW", {reinterpret_cast<uintptr_t>(hModule), fdwSound}, strSound, {}, {}});
     if (!pszSound && onStopSound)
         onStopSound();
     std::lock_guard<std::mutex> guard(m_lock);
@@ -173,12 +169,25 @@ BOOL CRecordingApi::Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData)
     return bShellResult;
 }
 
-BOOL CRecordingApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
+BOOL CRecordingApi::SetForegroundWindow(HWND hWnd)
+{
+    Record({"SetForegroundWindow", {reinterpret_cast<uintptr_t>(hWnd)}, {}, {}, {}});
+    return ::SetForegroundWindow(hWnd);
+}
+
+DWORD CRecordingApi::TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd)
+{
+    Record({"TrackPopupMenu", {reinterpret_cast<uintptr_t>(hMenu), uFlags, reinterpret_cast<uintptr_t>(hWnd)}, {}, {},
+            {}});
+    return CSystemApi::TrackPopupMenu(hMenu, uFlags, x, y, hWnd);
+}
+
+DWORD CRecordingApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags)
 {
     Record({"SetWindowPos",
             {reinterpret_cast<uintptr_t>(hWnd), reinterpret_cast<uintptr_t>(hWndInsertAfter), uFlags},
             {}, {}, {}});
-    return ::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
+    return CSystemApi::SetWindowPos(hWnd, hWndInsertAfter, x, y, cx, cy, uFlags);
 }
 
 BOOL CRecordingApi::FlashWindowEx(PFLASHWINFO pInfo)
@@ -206,9 +215,9 @@ DWORD CRecordingApi::GetVersion()
     return dwVersion;
 }
 
-int CRecordingApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
+int CRecordingApi::MessageBoxGbk(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
-    RecordedCall call{"MessageBoxW", {reinterpret_cast<uintptr_t>(hWnd), uType}, pszText ? pszText : "",
+    RecordedCall call{"MessageBoxGbk", {reinterpret_cast<uintptr_t>(hWnd), uType}, pszText ? pszText : "",
                       pszCaption ? pszCaption : "", {}};
     Record(call);
     if (onMessageBox)

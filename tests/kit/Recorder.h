@@ -22,18 +22,18 @@ struct RecordedCall {
 class CRecordingApi : public CSystemApi {
 public:
     // Canned answers.
-    BOOL bOpenTokenResult = TRUE;
+    // What the token's calls and ExitWindowsEx answer (ERROR_SUCCESS: done).
+    DWORD dwOpenTokenError = ERROR_SUCCESS;
+    DWORD dwAdjustError = ERROR_SUCCESS;  // ERROR_NOT_ALL_ASSIGNED: a privilege not held
+    DWORD dwExitWindowsError = ERROR_SUCCESS;
     BOOL bTokenHoldsShutdown = TRUE;  // the token's privileges include the shutdown privilege
-    DWORD dwLastError = 0;
-    BOOL bExitWindowsResult = TRUE;
-    DWORD dwExitWindowsError = 0;  // the last error a refused ExitWindowsEx leaves
-    std::atomic<BOOL> bPlaySoundResult{FALSE};  // TRUE: a sound starts and, looped, plays until PlaySoundA(NULL)
+    std::atomic<BOOL> bPlaySoundResult{FALSE};  // TRUE: a sound starts and, looped, plays until PlaySoundW(NULL)
     BOOL bShellResult = TRUE;
     DWORD dwVersion = 0x0A;        // low byte: the major version
     int nMessageBoxResult = IDOK;
-    // Runs inside MessageBoxW after it was recorded (e.g. to look at the dialog meanwhile).
+    // Runs inside MessageBoxGbk after it was recorded (e.g. to look at the dialog meanwhile).
     std::function<void(const RecordedCall&)> onMessageBox;
-    // Runs inside PlaySoundA(NULL), the stop, after it was recorded.
+    // Runs inside PlaySoundW(NULL), the stop, after it was recorded.
     std::function<void()> onStopSound;
     // Runs inside InitCommonControlsEx with the classes asked for, and gives its answer; the
     // test process registered every class before, so by default it only says yes.
@@ -53,23 +53,26 @@ public:
     std::vector<NOTIFYICONDATAW> Balloons() const;
     void Clear();
 
-    BOOL OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken) override;
-    BOOL LookupPrivilegeValueA(LPCSTR pszSystem, LPCSTR pszName, PLUID pLuid) override;
-    BOOL AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState, DWORD cbPrevious,
-                               PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned) override;
+    DWORD OpenProcessToken(HANDLE hProcess, DWORD dwAccess, PHANDLE phToken) override;
+    DWORD LookupPrivilegeValueW(LPCWSTR pszSystem, LPCWSTR pszName, PLUID pLuid) override;
+    DWORD AdjustTokenPrivileges(HANDLE hToken, BOOL bDisableAll, PTOKEN_PRIVILEGES pNewState, DWORD cbPrevious,
+                                PTOKEN_PRIVILEGES pPrevious, PDWORD pcbReturned) override;
     // A list of the recorder's privileges: the shutdown privilege (19) where held, and one other (23).
-    BOOL GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
-                             PDWORD pcbReturned) override;
-    DWORD GetLastError() override;
-    BOOL CloseHandle(HANDLE hObject) override;
-    BOOL ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
-    BOOL PlaySoundA(LPCSTR pszSound, HMODULE hModule, DWORD fdwSound) override;
+    DWORD GetTokenInformation(HANDLE hToken, TOKEN_INFORMATION_CLASS infoClass, LPVOID pInfo, DWORD cbInfo,
+                              PDWORD pcbReturned) override;
+    DWORD CloseHandle(HANDLE hObject) override;
+    DWORD ExitWindowsEx(UINT uFlags, DWORD dwReason) override;
+    BOOL PlaySoundW(LPCWSTR pszSound, HMODULE hModule, DWORD fdwSound) override;
     BOOL LoadSoundModule() override;
     // Recorded with the flags and the calling thread.
     EXECUTION_STATE SetThreadExecutionState(EXECUTION_STATE esFlags) override;
     BOOL Shell_NotifyIconW(DWORD dwMessage, PNOTIFYICONDATAW pData) override;
+    // Recorded (args: hWnd), then done.
+    BOOL SetForegroundWindow(HWND hWnd) override;
+    // Recorded (args: hMenu, uFlags, hWnd), then done.
+    DWORD TrackPopupMenu(HMENU hMenu, UINT uFlags, int x, int y, HWND hWnd) override;
     // Recorded with the window and the rank (args: hWnd, hWndInsertAfter, uFlags), then done.
-    BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
+    DWORD SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags) override;
     // Recorded (args: hwnd, dwFlags), never done.
     BOOL FlashWindowEx(PFLASHWINFO pInfo) override;
     // Every test makes windows: only a refused one is recorded (args: the control ID).
@@ -77,7 +80,7 @@ public:
                          int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                          LPVOID pParam) override;
     DWORD GetVersion() override;
-    int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
+    int MessageBoxGbk(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType) override;
     BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit) override;
     BOOL ChangeWindowMessageFilter(UINT nMsg, DWORD dwFlag) override;
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include "kit/Controls.h"
 #include "kit/Recorder.h"
 #include "res/resource.h"
 #include "schedule/AlarmSound.h"
@@ -28,7 +29,7 @@ std::string OwnRing()
 
 } // namespace
 
-// PlaySoundA with SND_RESOURCE looks for the type "WAVE".
+// PlaySoundW with SND_RESOURCE looks for the type "WAVE".
 TEST(AlarmSound, TheOwnRingIsASmallPcmWaveResource)
 {
     const std::string wave = OwnRing();
@@ -48,9 +49,9 @@ TEST(AlarmSound, TheSystemsRingFileWhereItIsTheOwnRingElse)
     ASSERT_GT(nWindows, 0u);
     const std::string media = std::string(szWindows, nWindows) + "\\Media";
     const std::string file = media + "\\ringin.wav";
-    char szFile[MAX_PATH];
+    wchar_t szFile[MAX_PATH];
     ASSERT_TRUE(AlarmSoundFile(szFile));
-    ASSERT_EQ(file, szFile);
+    ASSERT_EQ(file, GbkText(szFile));
 
     // The prefix's own file, if any, is set aside for the test.
     struct SetAside {
@@ -68,7 +69,7 @@ TEST(AlarmSound, TheSystemsRingFileWhereItIsTheOwnRingElse)
     api.bPlaySoundResult = TRUE;
     CScopedSystemApi scope(&api);
     EXPECT_TRUE(StartAlarmSound());
-    auto plays = api.CallsNamed("PlaySoundA");
+    auto plays = api.CallsNamed("PlaySoundW");
     ASSERT_EQ(1u, plays.size());
     EXPECT_EQ("#" + std::to_string(IDR_ALARM_RING), plays[0].text);
     EXPECT_EQ((std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(::GetModuleHandleA(nullptr)),
@@ -84,7 +85,7 @@ TEST(AlarmSound, TheSystemsRingFileWhereItIsTheOwnRingElse)
     ::CloseHandle(hFile);
     api.Clear();
     EXPECT_TRUE(StartAlarmSound());
-    plays = api.CallsNamed("PlaySoundA");
+    plays = api.CallsNamed("PlaySoundW");
     ASSERT_EQ(1u, plays.size());
     EXPECT_EQ(file, plays[0].text);
     EXPECT_EQ((std::vector<uintptr_t>{0, SND_FILENAME | kLooping}), plays[0].args);

@@ -227,7 +227,7 @@ TEST(Appearance, MinimisedIconCentringAndDragIcon)
 
     CCountingDlg dlg;
     RunModal(dlg, [&] {
-        EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HICON>(dlg.m_hAppIcon)), ::SendMessageA(dlg.m_hWnd, WM_QUERYDRAGICON, 0, 0));
 
         ShowAndPaint(dlg.m_hWnd);
         EXPECT_EQ(0, dlg.m_nIconErase);
@@ -371,7 +371,7 @@ TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
         hMain = dlg.m_hWnd;
         ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_HELP, BN_CLICKED), 0);
     });
-    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxW");
+    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxGbk");
     ASSERT_EQ(1u, calls.size());
     const RecordedCall& call = calls[0];
     EXPECT_EQ(reinterpret_cast<uintptr_t>(hMain), call.args[0]);

@@ -114,7 +114,7 @@ TEST(MainDialog, SystemMenuIconsAndPlacement)
         EXPECT_TRUE(info.fType & MFT_SEPARATOR);
 
         ASSERT_NE(nullptr, dlg.m_hAppIcon);
-        EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_hAppIcon), ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0));
+        EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HICON>(dlg.m_hAppIcon)), ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_BIG, 0));
         EXPECT_EQ(reinterpret_cast<LRESULT>(static_cast<HICON>(dlg.m_smallIcon)),
                   ::SendMessageA(dlg.m_hWnd, WM_GETICON, ICON_SMALL, 0));
 

@@ -86,7 +86,7 @@ TEST(Workers, AFailedWaitSleepsInsteadOfSpinningAndNoResetWhileOneLives)
     EXPECT_GE(::GetTickCount() - dwStart, 250u);
 
     CEvent release;
-    ASSERT_NE(nullptr, AfxBeginThread([](LPVOID pRelease) -> UINT {
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), AfxBeginThread([](LPVOID pRelease) -> UINT {
         static_cast<CEvent*>(pRelease)->Wait(10000);
         return 0;
     }, &release));

@@ -100,7 +100,7 @@ void ToggleToRunning(CKovnaDlg& dlg)
 
 void ExpectOneWarning(CRecordingApi& api, const char* pszText, UINT uType = MB_ICONEXCLAMATION)
 {
-    const auto boxes = api.CallsNamed("MessageBoxW");
+    const auto boxes = api.CallsNamed("MessageBoxGbk");
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(pszText, boxes[0].text);
     EXPECT_EQ("警告", boxes[0].caption);
@@ -114,10 +114,10 @@ void ExpectUnaskedWarning(CKovnaDlg& dlg, CRecordingApi& api, const char* pszTex
 {
     std::vector<std::string> names;
     for (const auto& call : api.Calls()) {
-        if (call.name == "FlashWindowEx" || call.name == "MessageBoxW")
+        if (call.name == "FlashWindowEx" || call.name == "MessageBoxGbk")
             names.push_back(call.name);
     }
-    EXPECT_EQ((std::vector<std::string>{"FlashWindowEx", "MessageBoxW", "FlashWindowEx"}), names);
+    EXPECT_EQ((std::vector<std::string>{"FlashWindowEx", "MessageBoxGbk", "FlashWindowEx"}), names);
     const auto flashes = api.CallsNamed("FlashWindowEx");
     ASSERT_EQ(2u, flashes.size());
     EXPECT_EQ((std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(dlg.m_hWnd), FLASHW_ALL | FLASHW_TIMERNOFG}),
@@ -236,7 +236,7 @@ TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
         EXPECT_EQ(2147483640, g_nSecondsLeft.load());
         ExpectRunning(dlg);
         Click(dlg.m_hWnd, IDC_BTN_SET_AFTER);
-        EXPECT_EQ(0u, api.Count("MessageBoxW"));
+        EXPECT_EQ(0u, api.Count("MessageBoxGbk"));
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
@@ -301,7 +301,7 @@ TEST_F(Schedule, AbsoluteTargetsThatCannotCountAreRefused)
         st.wYear = 2040;
         SetTarget(dlg, st);
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        EXPECT_EQ(0u, api.Count("MessageBoxW"));
+        EXPECT_EQ(0u, api.Count("MessageBoxGbk"));
         ExpectRunning(dlg);
         // Date from the date picker, time of day from the time picker.
         const int64_t nWant = (CTime(2040, 12, 31, 23, 0, 0) - CTime::GetCurrentTime()).GetTotalSeconds();
@@ -326,7 +326,7 @@ TEST_F(Schedule, AbsoluteButtonStopsARelativeCountdownWithoutActing)
         ExpectPickersNow(dlg);
         EXPECT_TRUE(PumpUntil([&] { return Text(dlg, IDC_STATIC_COUNTDOWN).empty(); }, 2500));
     });
-    EXPECT_EQ(0u, api.Count("MessageBoxW"));
+    EXPECT_EQ(0u, api.Count("MessageBoxGbk"));
     EXPECT_EQ(0u, api.Count("AdjustTokenPrivileges"));
 }
 
@@ -363,18 +363,18 @@ TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
     // worker keeps the system awake from its first line until the action
     // was handed over; the last call stops any sound as the program ends.
     const std::vector<std::string> want = {
-        "OpenProcessToken", "LookupPrivilegeValueA", "GetTokenInformation",     "GetTokenInformation",
-        "CloseHandle",      "SetThreadExecutionState", "OpenProcessToken",      "LookupPrivilegeValueA",
-        "AdjustTokenPrivileges", "GetLastError",       "ExitWindowsEx",         "CloseHandle",
-        "SetThreadExecutionState", "PlaySoundA"};
+        "OpenProcessToken",      "LookupPrivilegeValueW",   "GetTokenInformation", "GetTokenInformation",
+        "CloseHandle",           "SetThreadExecutionState", "OpenProcessToken",    "LookupPrivilegeValueW",
+        "AdjustTokenPrivileges", "ExitWindowsEx",           "CloseHandle",         "SetThreadExecutionState",
+        "PlaySoundW"};
     ASSERT_EQ(want, names);
     EXPECT_EQ(static_cast<uintptr_t>(TOKEN_QUERY), calls[0].args[1]);
     EXPECT_EQ(static_cast<uintptr_t>(TokenPrivileges), calls[2].args[1]);
     EXPECT_EQ(CRecordingApi::kFakeToken, calls[4].args[0]);
     calls.erase(calls.begin(), calls.begin() + 5);
     EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS | ES_SYSTEM_REQUIRED), calls[0].args[0]);
-    EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS), calls[7].args[0]);
-    EXPECT_EQ(calls[0].args[1], calls[7].args[1]);
+    EXPECT_EQ(static_cast<uintptr_t>(ES_CONTINUOUS), calls[6].args[0]);
+    EXPECT_EQ(calls[0].args[1], calls[6].args[1]);
     EXPECT_NE(static_cast<uintptr_t>(::GetCurrentThreadId()), calls[0].args[1]);
     EXPECT_EQ(0x28u, calls[1].args[1]);
     EXPECT_EQ(0u, calls[2].args[0]);
@@ -383,37 +383,37 @@ TEST_F(Schedule, AbsoluteCountdownRestartsWithTheModeOfThePress)
     const std::vector<uintptr_t> adjust = {CRecordingApi::kFakeToken, 0, 0, 0, 0, 1, 19, SE_PRIVILEGE_ENABLED};
     EXPECT_EQ(adjust, calls[3].args);
     // A planned shutdown of no other kind, as Windows logs it.
-    EXPECT_EQ((std::vector<uintptr_t>{EWX_REBOOT | EWX_FORCE, 0x80000000u}), calls[5].args);
-    EXPECT_EQ(CRecordingApi::kFakeToken, calls[6].args[0]);
+    EXPECT_EQ((std::vector<uintptr_t>{EWX_REBOOT | EWX_FORCE, 0x80000000u}), calls[4].args);
+    EXPECT_EQ(CRecordingApi::kFakeToken, calls[5].args[0]);
 }
 
 TEST_F(Schedule, PowerActionsNeedTheEnabledPrivilege)
 {
-    EXPECT_TRUE(ShutdownSystem());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SUCCESS), ShutdownSystem());
     ASSERT_EQ(1u, api.Count("ExitWindowsEx"));
     EXPECT_EQ(static_cast<uintptr_t>(EWX_SHUTDOWN | EWX_FORCE), api.CallsNamed("ExitWindowsEx")[0].args[0]);
 
-    // Each failure gives the system's reason.
-    DWORD dwError = 0;
+    // Each failure gives the system's reason, and the token is closed.
     api.Clear();
-    api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
-    EXPECT_FALSE(RebootSystem(&dwError));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED), dwError);
+    api.dwAdjustError = ERROR_NOT_ALL_ASSIGNED;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED), RebootSystem());
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
     EXPECT_EQ(1u, api.Count("CloseHandle"));
 
-    api.Clear();
-    api.dwLastError = 0;
-    api.bExitWindowsResult = FALSE;
-    EXPECT_FALSE(ShutdownSystem(&dwError));
-    EXPECT_EQ(2u, api.Count("GetLastError"));
+    api.dwAdjustError = ERROR_SUCCESS;
+    api.dwExitWindowsError = ERROR_SHUTDOWN_IN_PROGRESS;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SHUTDOWN_IN_PROGRESS), ShutdownSystem());
 
     api.Clear();
-    api.bOpenTokenResult = FALSE;
-    api.dwLastError = ERROR_ACCESS_DENIED;
-    EXPECT_FALSE(ShutdownSystem(&dwError));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), dwError);
-    EXPECT_EQ(2u, api.Calls().size());
+    api.dwOpenTokenError = ERROR_ACCESS_DENIED;
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), ShutdownSystem());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), CheckShutdownPrivilege());
+    EXPECT_EQ((std::vector<std::string>{"OpenProcessToken", "OpenProcessToken"}), [&] {
+        std::vector<std::string> names;
+        for (const auto& call : api.Calls())
+            names.push_back(call.name);
+        return names;
+    }());
 }
 
 TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
@@ -422,13 +422,13 @@ TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
         const int nWorkers = AfxLiveWorkerCount();
         SetTarget(dlg, SoonTarget());
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundA") > 0; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundW") > 0; }, 5000));
         EXPECT_EQ("", Text(dlg, IDC_STATIC_COUNTDOWN));
         // No sound device: about one try a second, not thousands. Each try
         // ends with the program's own ring.
         PumpFor(2500);
         size_t nTries = 0;
-        for (const auto& call : api.CallsNamed("PlaySoundA")) {
+        for (const auto& call : api.CallsNamed("PlaySoundW")) {
             nTries += call.text == kOwnRing;
             EXPECT_EQ(static_cast<uintptr_t>(SND_ASYNC | SND_LOOP), call.args[1] & (SND_ASYNC | SND_LOOP));
         }
@@ -440,7 +440,7 @@ TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
         api.bPlaySoundResult = TRUE;
         ASSERT_TRUE(PumpUntil([&] { return api.SoundPlaying(); }, 2000));
         EXPECT_TRUE(PumpUntil([&] { return AfxLiveWorkerCount() == nWorkers; }, 1000));
-        const size_t nPlays = api.Count("PlaySoundA");
+        const size_t nPlays = api.Count("PlaySoundW");
         // Silenced before the buttons are made anew, which takes a while on a busy machine.
         std::string strButtonAtStop;
         api.onStopSound = [&] { strButtonAtStop = Text(dlg, IDC_BTN_SET_AFTER); };
@@ -449,8 +449,8 @@ TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
         EXPECT_EQ("重设", strButtonAtStop);
         ExpectStopped(dlg);
         EXPECT_FALSE(api.SoundPlaying());
-        ASSERT_EQ(nPlays + 1, api.Count("PlaySoundA"));
-        EXPECT_EQ("", api.CallsNamed("PlaySoundA").back().text);
+        ASSERT_EQ(nPlays + 1, api.Count("PlaySoundW"));
+        EXPECT_EQ("", api.CallsNamed("PlaySoundW").back().text);
     });
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
@@ -487,8 +487,8 @@ TEST_F(Schedule, ATenSecondCountdownOfEachKindActsOnItsDeadline)
     RunModal(dlg, [&] {
         const auto expectOnTime = [&](const char* pszKind, DWORD dwDeadline) {
             SCOPED_TRACE(pszKind);
-            ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundA") > 0; }, 12000));
-            const long nLateMs = static_cast<long>(api.CallsNamed("PlaySoundA")[0].dwTick - dwDeadline);
+            ASSERT_TRUE(PumpUntil([&] { return api.Count("PlaySoundW") > 0; }, 12000));
+            const long nLateMs = static_cast<long>(api.CallsNamed("PlaySoundW")[0].dwTick - dwDeadline);
             std::printf("%s countdown acted %ld ms after its deadline\n", pszKind, nLateMs);
             EXPECT_GE(nLateMs, 0);
             EXPECT_LE(nLateMs, 100);
@@ -525,7 +525,7 @@ TEST_F(Schedule, EndingTheProgramSilencesTheAlarm)
     });
     EXPECT_FALSE(api.SoundPlaying());
     EXPECT_EQ(0, AfxLiveWorkerCount());
-    const auto plays = api.CallsNamed("PlaySoundA");
+    const auto plays = api.CallsNamed("PlaySoundW");
     ASSERT_GE(plays.size(), 2u);
     EXPECT_EQ("", plays.back().text);
     EXPECT_EQ((std::vector<uintptr_t>{0, 0}), plays.back().args);
@@ -571,7 +571,7 @@ TEST_F(Schedule, AMouseClickOnSetReplacesTheButtonItCameFrom)
         // a second off while a busy machine let the wait above run long.
         EXPECT_LE(119, g_nSecondsLeft.load());
         EXPECT_GE(120, g_nSecondsLeft.load());
-        EXPECT_EQ(0u, api.Count("MessageBoxW"));
+        EXPECT_EQ(0u, api.Count("MessageBoxGbk"));
     });
 }
 
@@ -596,7 +596,7 @@ TEST_F(Schedule, ADoubleClickOnSetOrResetIsOnePress)
         clickAndSettle("click 1");
         ExpectStopped(dlg);
     });
-    EXPECT_EQ(0u, api.Count("MessageBoxW"));
+    EXPECT_EQ(0u, api.Count("MessageBoxGbk"));
 }
 
 TEST_F(Schedule, EveryEndStopsTheScheduleBeforeTheDialogOrTheIconGoes)
@@ -625,7 +625,7 @@ TEST_F(Schedule, EveryEndStopsTheScheduleBeforeTheDialogOrTheIconGoes)
             EXPECT_EQ(0, g_bRunning.load());
             const auto calls = api.Calls();
             ASSERT_FALSE(calls.empty());
-            EXPECT_EQ("PlaySoundA", calls[0].name);
+            EXPECT_EQ("PlaySoundW", calls[0].name);
             EXPECT_EQ(end.bHidden ? 1u : 0u, api.Count("Shell_NotifyIconW"));
         });
     }
@@ -709,10 +709,10 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
 {
     RunModal(dlg, [&] {
         ClickRadio(dlg, IDC_RADIO_SHUTDOWN);
-        api.dwLastError = ERROR_NOT_ALL_ASSIGNED;
+        api.dwAdjustError = ERROR_NOT_ALL_ASSIGNED;
         SetTarget(dlg, SoonTarget());
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxGbk") > 0; }, 5000));
         ExpectStopped(dlg);
         const CString strWhy = AfxFormatSystemError(ERROR_NOT_ALL_ASSIGNED);
         EXPECT_FALSE(strWhy.IsEmpty());
@@ -720,12 +720,11 @@ TEST_F(Schedule, AShutdownTheSystemRefusesReturnsToStoppedAndSaysWhy)
         ExpectUnaskedWarning(dlg, api, (CString("关机失败: ") + strWhy).GetString());
 
         ClickRadio(dlg, IDC_RADIO_REBOOT);
-        api.dwLastError = 0;
-        api.bExitWindowsResult = FALSE;
+        api.dwAdjustError = ERROR_SUCCESS;
         api.dwExitWindowsError = ERROR_PRIVILEGE_NOT_HELD;
         SetTarget(dlg, SoonTarget());
         Click(dlg.m_hWnd, IDC_BTN_SET_AT);
-        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 5000));
+        ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxGbk") > 0; }, 5000));
         ExpectStopped(dlg);
         ExpectUnaskedWarning(dlg, api,
                              (CString("重启失败: ") + AfxFormatSystemError(ERROR_PRIVILEGE_NOT_HELD)).GetString());
@@ -744,7 +743,7 @@ TEST_F(Schedule, AShutdownCancelledAfterOurRequestReturnsToStoppedAndSaysSo)
             // programs that hold the shutdown.
             EXPECT_EQ(TRUE, dlg.SendMessage(WM_QUERYENDSESSION, 0, 0));
             dlg.SendMessage(WM_ENDSESSION, FALSE, 0);
-            ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxW") > 0; }, 2000));
+            ASSERT_TRUE(PumpUntil([&] { return api.Count("MessageBoxGbk") > 0; }, 2000));
             ExpectStopped(dlg);
             ExpectPickersNow(dlg);
             ExpectUnaskedWarning(dlg, api,

@@ -88,7 +88,7 @@ TEST(Start, RegistersThePickerItsTemplateHoldsBeforeOpeningTheMainDialog)
     const auto calls = api.CallsNamed("InitCommonControlsEx");
     ASSERT_EQ(calls.size(), 1u);
     EXPECT_EQ(calls[0].args, (std::vector<uintptr_t>{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES | ICC_DATE_CLASSES}));
-    EXPECT_EQ(api.Count("MessageBoxW"), 0u);
+    EXPECT_EQ(api.Count("MessageBoxGbk"), 0u);
 }
 
 TEST(Start, SaysWhyWhenTheMainDialogCannotBeMade)
@@ -103,7 +103,7 @@ TEST(Start, SaysWhyWhenTheMainDialogCannotBeMade)
 
     EXPECT_FALSE(result.bInitInstance);
     EXPECT_FALSE(result.bShown);
-    const auto boxes = api.CallsNamed("MessageBoxW");
+    const auto boxes = api.CallsNamed("MessageBoxGbk");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].args, (std::vector<uintptr_t>{0, MB_ICONEXCLAMATION}));
     EXPECT_EQ(boxes[0].caption, "警告");

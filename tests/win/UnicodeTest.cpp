@@ -62,7 +62,7 @@ TEST(UnicodeWindows, TheDialogAndItsControlsTakeAndGiveUtf16)
         // Six characters from the system are twelve bytes to the interval check.
         ::SetDlgItemTextW(dlg.m_hWnd, IDC_EDIT_COUNT, L"中文中文中文");
         EXPECT_EQ("中文中文中文", std::string(dlg.m_strCount));
-        ASSERT_EQ(1u, api.Count("MessageBoxW"));
-        EXPECT_EQ("数字太长了, 请调整一下.", api.CallsNamed("MessageBoxW")[0].text);
+        ASSERT_EQ(1u, api.Count("MessageBoxGbk"));
+        EXPECT_EQ("数字太长了, 请调整一下.", api.CallsNamed("MessageBoxGbk")[0].text);
     });
 }
