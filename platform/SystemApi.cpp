@@ -118,6 +118,11 @@ BOOL CSystemApi::SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 
+BOOL CSystemApi::SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni)
+{
+    return ::SystemParametersInfoW(uiAction, uiParam, pvParam, fWinIni);
+}
+
 int CSystemApi::MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
     return ::MessageBoxW(hWnd, CWideText(pszText), CWideText(pszCaption), uType);

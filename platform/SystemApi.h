@@ -27,6 +27,8 @@ public:
     // A window on top of every other one, or no longer, is seen outside the program.
     virtual BOOL SetWindowPos(HWND hWnd, HWND hWndInsertAfter, int x, int y, int cx, int cy, UINT uFlags);
     virtual DWORD GetVersion();
+    // The user's settings, high contrast among them, as the system reports them.
+    virtual BOOL SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
     // Takes the program's GBK texts and shows them through MessageBoxW.
     virtual int MessageBoxW(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);
