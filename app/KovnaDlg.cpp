@@ -88,6 +88,8 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_BN_CLICKED(IDC_BTN_SET_AT, OnSetAt)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
     ON_BN_CLICKED(IDC_RADIO_REBOOT, OnRadioReboot)
     ON_BN_CLICKED(IDC_RADIO_SHUTDOWN, OnRadioShutdown)
     ON_BN_CLICKED(IDC_RADIO_ALARM, OnRadioAlarm)
@@ -161,9 +163,8 @@ BOOL CKovnaDlg::CreateCommandButton(CRegionButton& button, LPCSTR pszCaption, co
     const CDialogScale scale(m_hWnd);
     CRgn rgnButton;
     rgnButton.CreateRectRgn(0, 0, scale.X(design.Width()), scale.Y(design.Height()));
-    constexpr COLORREF crWhite = RGB(255, 255, 255);
     return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.left, design.top), rgnButton, this,
-                         nID, 2, crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
+                         nID, 2, CommandButtonColours());
 }
 
 void CKovnaDlg::FitTextFields()
