@@ -100,6 +100,8 @@ BEGIN_MESSAGE_MAP(CKovnaDlg, CDialog)
     ON_BN_CLICKED(IDC_BTN_SET_AT, OnSetAt)
     ON_WM_ERASEBKGND()
     ON_WM_CTLCOLOR()
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
+    ON_MESSAGE(WM_SETTINGCHANGE, OnSettingChange)
     ON_BN_CLICKED(IDC_RADIO_REBOOT, OnRadioReboot)
     ON_BN_CLICKED(IDC_RADIO_SHUTDOWN, OnRadioShutdown)
     ON_BN_CLICKED(IDC_RADIO_ALARM, OnRadioAlarm)
@@ -180,9 +182,8 @@ BOOL CKovnaDlg::CreateCommandButton(UINT nID, LPCSTR pszCaption, int nHeight)
     rgnButton.CreateRectRgn(0, 0, scale.X(kCommandButtonWidth), scale.Y(nHeight));
     const CPoint design = pButton->ptDesign;
     CRegionButton& button = this->*pButton->pButton;
-    constexpr COLORREF crWhite = RGB(255, 255, 255);
     return button.Create(pszCaption, WS_CHILD | WS_VISIBLE, scale.Point(design.x, design.y), rgnButton, this, nID, 2,
-                         crWhite, crWhite, crWhite, ::GetSysColor(COLOR_BTNFACE));
+                         CommandButtonColours());
 }
 
 void CKovnaDlg::FitTextFields()

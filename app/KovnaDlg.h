@@ -16,6 +16,9 @@ constexpr UINT WM_POWER_CANCELLED = WM_APP + 3;
 // (signed, rounding toward zero).
 int CentredOffset(int nExtent, int nItem);
 
+// The command buttons' colours in the system's colour scheme of the moment.
+RegionButtonColours CommandButtonColours();
+
 class CKovnaDlg : public CDialog {
 public:
     explicit CKovnaDlg(CWnd* pParent = nullptr);
@@ -83,6 +86,8 @@ protected:
     void OnBtnHelp();
     BOOL OnEraseBkgnd(CDC* pDC);
     HBRUSH OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor);
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSettingChange(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

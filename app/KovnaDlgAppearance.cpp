@@ -1,6 +1,7 @@
 // How the main dialog looks (control colours, its white framed background,
-// the minimised icon) and its two informational windows: the About box and
-// the Help message.
+// the command buttons' colours, the minimised icon, all of it again when the
+// colour scheme changes) and its two informational windows: the About box
+// and the Help message.
 #include "app/AboutBox.h"
 #include "app/KovnaDlg.h"
 
@@ -32,7 +33,43 @@ bool DrawsOnWhite(int nCtrlID)
     }
 }
 
+// The look was made for the white window of the standard schemes. In a high
+// contrast scheme, or any whose window is not white, its texts would stand
+// on white in the scheme's own text colour: there the dialog and its buttons
+// paint from the system's pairs instead.
+bool PaintsFromSystemPairs()
+{
+    HIGHCONTRASTW highContrast{};
+    highContrast.cbSize = sizeof highContrast;
+    if (AfxSystemApi().SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof highContrast, &highContrast, 0) ==
+            ERROR_SUCCESS &&
+        (highContrast.dwFlags & HCF_HIGHCONTRASTON))
+        return true;
+    return ::GetSysColor(COLOR_WINDOW) != kWhite;
+}
+
+// The scheme changed while the dialog is open. Only top-level windows hear
+// of it: the controls are told (the pickers keep colours of their own), the
+// buttons take the new colours, and all of it paints again.
+void ShowInNewScheme(CKovnaDlg& dlg, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    for (HWND hChild = ::GetWindow(dlg.m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
+        ::SendMessageW(hChild, nMsg, wParam, lParam);
+    for (CRegionButton* pButton : {&dlg.m_btnSetAfter, &dlg.m_btnSetAt, &dlg.m_btnHide, &dlg.m_btnHelp, &dlg.m_btnExit})
+        pButton->SetColours(CommandButtonColours());
+    dlg.RedrawWindow(nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+}
+
 } // namespace
+
+RegionButtonColours CommandButtonColours()
+{
+    if (!PaintsFromSystemPairs())
+        return {{kWhite}, {kWhite}, {kWhite}, {::GetSysColor(COLOR_BTNFACE)}};
+    const RegionButtonFace face{::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_BTNTEXT)};
+    const RegionButtonFace highlight{::GetSysColor(COLOR_HIGHLIGHT), ::GetSysColor(COLOR_HIGHLIGHTTEXT)};
+    return {face, highlight, highlight, {::GetSysColor(COLOR_BTNFACE), ::GetSysColor(COLOR_GRAYTEXT)}};
+}
 
 int CentredOffset(int nExtent, int nItem)
 {
@@ -69,12 +106,16 @@ HCURSOR CKovnaDlg::OnQueryDragIcon() { return m_hAppIcon; }
 
 BOOL CKovnaDlg::OnEraseBkgnd(CDC* pDC)
 {
-    // The context's default pen draws the one-pixel black frame.
-    CBrush brushWhite(kWhite);
-    const CGdiSelection brush(*pDC, brushWhite);
+    // The context's default pen draws the one-pixel black frame; a scheme of
+    // its own frames in its window text.
+    const bool bSystemPairs = PaintsFromSystemPairs();
+    CBrush brushBack(bSystemPairs ? ::GetSysColor(COLOR_WINDOW) : kWhite);
+    const CGdiSelection brush(*pDC, brushBack);
     CRect rect;
     GetClientRect(&rect);
     pDC->Rectangle(&rect);
+    if (bSystemPairs)
+        pDC->FrameRect(&rect, ::GetSysColorBrush(COLOR_WINDOWTEXT));
     return TRUE;
 }
 
@@ -82,16 +123,37 @@ HBRUSH CKovnaDlg::OnCtlColor(CDC* pDC, CWnd* pWnd, UINT nCtlColor)
 {
     // The default colours stay on the context; only the brush is ours.
     const HBRUSH hbrDefault = CDialog::OnCtlColor(pDC, pWnd, nCtlColor);
+    const bool bSystemPairs = PaintsFromSystemPairs();
     const int nCtrlID = pWnd ? pWnd->GetDlgCtrlID() : 0;
     if (DrawsOnWhite(nCtrlID)) {
+        if (bSystemPairs) {
+            pDC->SetTextColor(::GetSysColor(COLOR_WINDOWTEXT));
+            pDC->SetBkColor(::GetSysColor(COLOR_WINDOW));
+            return ::GetSysColorBrush(COLOR_WINDOW);
+        }
         pDC->SetBkColor(kWhite);
         return static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
     }
     // Some date pickers ask for their background too; black would hide
-    // their black digits, so they keep the default colours.
-    if (nCtrlID == IDC_DATE || nCtrlID == IDC_TIME)
+    // their black digits, so they keep the default colours, as does every
+    // other window in a scheme of the system's.
+    if (nCtrlID == IDC_DATE || nCtrlID == IDC_TIME || bSystemPairs)
         return hbrDefault;
     return static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH));
+}
+
+LRESULT CKovnaDlg::OnSysColorChange(WPARAM wParam, LPARAM lParam)
+{
+    ShowInNewScheme(*this, WM_SYSCOLORCHANGE, wParam, lParam);
+    return Default();
+}
+
+LRESULT CKovnaDlg::OnSettingChange(WPARAM wParam, LPARAM lParam)
+{
+    // High contrast turned on or off may keep every colour as it was.
+    if (wParam == SPI_SETHIGHCONTRAST)
+        ShowInNewScheme(*this, WM_SETTINGCHANGE, wParam, lParam);
+    return Default();
 }
 
 void CKovnaDlg::OnBtnHelp()

@@ -38,6 +38,7 @@ BEGIN_MESSAGE_MAP(CRegionButton, CButton)
     ON_WM_MOUSEMOVE()
     ON_WM_LBUTTONDOWN()
     ON_WM_LBUTTONUP()
+    ON_MESSAGE(WM_SYSCOLORCHANGE, OnSysColorChange)
 END_MESSAGE_MAP()
 
 CRegionButton::CRegionButton()
@@ -46,6 +47,10 @@ CRegionButton::CRegionButton()
       m_crPressed(m_crNormal),
       m_crHover(m_crNormal),
       m_crDisabled(m_crNormal),
+      m_crNormalText(CLR_DEFAULT),
+      m_crPressedText(CLR_DEFAULT),
+      m_crHoverText(CLR_DEFAULT),
+      m_crDisabledText(CLR_DEFAULT),
       m_bMouseDown(FALSE),
       m_bHover(FALSE),
       m_bCaptured(FALSE),
@@ -82,12 +87,31 @@ BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN 
                            int nBorder, COLORREF crNormal, COLORREF crPressed, COLORREF crHover,
                            COLORREF crDisabled)
 {
+    return Create(pszCaption, dwStyle, point, hRgn, pParentWnd, nID, nBorder,
+                  RegionButtonColours{{crNormal}, {crPressed}, {crHover}, {crDisabled}});
+}
+
+BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
+                           int nBorder, const RegionButtonColours& colours)
+{
     m_nBorder = nBorder;
-    m_crNormal = crNormal;
-    m_crPressed = crPressed;
-    m_crHover = crHover;
-    m_crDisabled = crDisabled;
+    SetColours(colours);
     return CreateShaped(pszCaption, dwStyle, point, hRgn, pParentWnd, nID);
+}
+
+void CRegionButton::SetColours(const RegionButtonColours& colours)
+{
+    m_crNormal = colours.normal.crFill;
+    m_crPressed = colours.pressed.crFill;
+    m_crHover = colours.hover.crFill;
+    m_crDisabled = colours.disabled.crFill;
+    m_crNormalText = colours.normal.crText;
+    m_crPressedText = colours.pressed.crText;
+    m_crHoverText = colours.hover.crText;
+    m_crDisabledText = colours.disabled.crText;
+    m_bNeedRender = TRUE;
+    if (m_hWnd)
+        RedrawWindow(nullptr, nullptr, RDW_INVALIDATE);
 }
 
 BOOL CRegionButton::CreateShaped(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd,
@@ -140,6 +164,13 @@ int CRegionButton::OnCreate(LPCREATESTRUCTW)
 BOOL CRegionButton::OnEraseBkgnd(CDC*)
 {
     return TRUE;
+}
+
+LRESULT CRegionButton::OnSysColorChange(WPARAM, LPARAM)
+{
+    m_bNeedRender = TRUE;
+    RedrawWindow(nullptr, nullptr, RDW_INVALIDATE);
+    return Default();
 }
 
 void CRegionButton::OnMouseMove(UINT, CPoint point)
@@ -249,15 +280,15 @@ void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
 {
     struct Image {
         std::unique_ptr<CBitmap>& pImage;
-        COLORREF crFill;
+        RegionButtonFace face;
         BOOL bEtched;
         BOOL bPressed;
     };
     const Image images[] = {
-        {m_pbmpNormal, m_crNormal, FALSE, FALSE},
-        {m_pbmpPressed, m_crPressed, FALSE, TRUE},
-        {m_pbmpHover, m_crHover, FALSE, FALSE},
-        {m_pbmpDisabled, m_crDisabled, TRUE, FALSE},
+        {m_pbmpNormal, {m_crNormal, m_crNormalText}, FALSE, FALSE},
+        {m_pbmpPressed, {m_crPressed, m_crPressedText}, FALSE, TRUE},
+        {m_pbmpHover, {m_crHover, m_crHoverText}, FALSE, FALSE},
+        {m_pbmpDisabled, {m_crDisabled, m_crDisabledText}, TRUE, FALSE},
     };
 
     CMemoryDC memDC;
@@ -265,14 +296,14 @@ void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
     for (const Image& image : images) {
         image.pImage.reset();
         image.pImage = std::make_unique<CBitmap>();
-        RenderImage(pDC, &memDC, image.pImage.get(), image.crFill, rect, image.bEtched, image.bPressed);
+        RenderImage(pDC, &memDC, image.pImage.get(), image.face, rect, image.bEtched, image.bPressed);
     }
     memDC.DeleteDC();
     m_bNeedRender = FALSE;
 }
 
-void CRegionButton::RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF crFill, const CRect& rect,
-                                BOOL bEtched, BOOL bPressed)
+void CRegionButton::RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, const RegionButtonFace& face,
+                                const CRect& rect, BOOL bEtched, BOOL bPressed)
 {
     // Compatible with the window's context: a memory context would give monochrome.
     if (!pImage->CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
@@ -281,13 +312,13 @@ void CRegionButton::RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF
     CRgn shape;
     CopyWindowRegion(shape);
     pMemDC->FillSolidRect(rect, RGB(0, 0, 0));
-    CBrush brush(crFill);
+    CBrush brush(face.crFill);
     pMemDC->FillRgn(&shape, &brush);
-    DrawCaption(pMemDC, bEtched, bPressed);
+    DrawCaption(pMemDC, face.crText, bEtched, bPressed);
     DrawEdgeBands(pMemDC, &shape, bPressed);
 }
 
-void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
+void CRegionButton::DrawCaption(CDC* pMemDC, COLORREF crText, BOOL bEtched, BOOL bPressed)
 {
     const int nOldMode = pMemDC->SetBkMode(TRANSPARENT);
     CString strCaption;
@@ -311,14 +342,14 @@ void CRegionButton::DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed)
     }
 
     const UINT nOldAlign = pMemDC->SetTextAlign(TA_CENTER | TA_BOTTOM);
-    if (bEtched) {
+    if (bEtched && crText == CLR_DEFAULT) {
         // The shadow copy goes last, over the highlight one pixel right and down.
         pMemDC->SetTextColor(::GetSysColor(COLOR_BTNHIGHLIGHT));
         pMemDC->TextOut(point.x + 1, point.y + 1, strCaption);
         pMemDC->SetTextColor(::GetSysColor(COLOR_BTNSHADOW));
         pMemDC->TextOut(point.x, point.y, strCaption);
     } else {
-        pMemDC->SetTextColor(::GetSysColor(COLOR_BTNTEXT));
+        pMemDC->SetTextColor(crText == CLR_DEFAULT ? ::GetSysColor(COLOR_BTNTEXT) : crText);
         pMemDC->TextOut(point.x, point.y, strCaption);
     }
     pMemDC->SetTextAlign(nOldAlign);

@@ -1,12 +1,27 @@
 // A push button shaped by a region. The window keeps a copy of the caller's
-// shape as its window region, paints itself from four images rendered once
-// per window (normal, pressed, hover, disabled), and tracks hover by holding
-// the mouse capture while the cursor is over the shape.
+// shape as its window region, paints itself from four images (normal,
+// pressed, hover, disabled) rendered once per window and again when its
+// colours or the system's change, and tracks hover by holding the mouse
+// capture while the cursor is over the shape.
 #pragma once
 
 #include <memory>
 
 #include "platform/Afx.h"
+
+// One state's look: its fill and its caption's colour. CLR_DEFAULT is the
+// system's button text, etched in the disabled look.
+struct RegionButtonFace {
+    COLORREF crFill;
+    COLORREF crText = CLR_DEFAULT;
+};
+
+struct RegionButtonColours {
+    RegionButtonFace normal;
+    RegionButtonFace pressed;
+    RegionButtonFace hover;
+    RegionButtonFace disabled;
+};
 
 class CRegionButton : public CButton {
 public:
@@ -26,6 +41,12 @@ public:
     // and the fill colours of the normal, pressed, hover and disabled looks.
     BOOL Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
                 int nBorder, COLORREF crNormal, COLORREF crPressed, COLORREF crHover, COLORREF crDisabled);
+    // As above, with the captions' colours too.
+    BOOL Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID,
+                int nBorder, const RegionButtonColours& colours);
+
+    // New colours, shown from the next paint on: the looks are rendered again.
+    void SetColours(const RegionButtonColours& colours);
 
     void DrawItem(LPDRAWITEMSTRUCT pDrawItemStruct) override;
 
@@ -38,12 +59,18 @@ protected:
     void OnMouseMove(UINT nFlags, CPoint point);
     void OnLButtonDown(UINT nFlags, CPoint point);
     void OnLButtonUp(UINT nFlags, CPoint point);
+    // The edges and the default captions are drawn in system colours.
+    LRESULT OnSysColorChange(WPARAM wParam, LPARAM lParam);
 
     int m_nBorder;
     COLORREF m_crNormal;
     COLORREF m_crPressed;
     COLORREF m_crHover;
     COLORREF m_crDisabled;
+    COLORREF m_crNormalText;
+    COLORREF m_crPressedText;
+    COLORREF m_crHoverText;
+    COLORREF m_crDisabledText;
     std::unique_ptr<CBitmap> m_pbmpNormal;
     std::unique_ptr<CBitmap> m_pbmpPressed;
     std::unique_ptr<CBitmap> m_pbmpHover;
@@ -76,9 +103,9 @@ private:
     void CopyWindowRegion(CRgn& rgn) const;
 
     void RenderStateImages(CDC* pDC, const CRect& rect);
-    void RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, COLORREF crFill, const CRect& rect, BOOL bEtched,
-                     BOOL bPressed);
-    void DrawCaption(CDC* pMemDC, BOOL bEtched, BOOL bPressed);
+    void RenderImage(CDC* pDC, CDC* pMemDC, CBitmap* pImage, const RegionButtonFace& face, const CRect& rect,
+                     BOOL bEtched, BOOL bPressed);
+    void DrawCaption(CDC* pMemDC, COLORREF crText, BOOL bEtched, BOOL bPressed);
     static void FillBand(CDC* pMemDC, const CRgn* pShape, CRgn* pBand, int k, COLORREF cr);
     void DrawEdgeBands(CDC* pMemDC, const CRgn* pShape, BOOL bPressed);
     // One pixel of the edges and the pressed shift, in the parent dialog's scale.

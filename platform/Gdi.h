@@ -104,6 +104,8 @@ public:
     {
         return ::Rectangle(m_hDC, pRect->left, pRect->top, pRect->right, pRect->bottom);
     }
+    // A one-pixel frame just inside the rectangle.
+    int FrameRect(LPCRECT pRect, HBRUSH hBrush) { return ::FrameRect(m_hDC, pRect, hBrush); }
     BOOL BitBlt(int x, int y, int nWidth, int nHeight, CDC* pSrcDC, int xSrc, int ySrc, DWORD dwRop)
     {
         return ::BitBlt(m_hDC, x, y, nWidth, nHeight, pSrcDC->m_hDC, xSrc, ySrc, dwRop);

@@ -149,6 +149,11 @@ HWND CSystemApi::CreateWindowExW(DWORD dwExStyle, LPCWSTR pszClassName, LPCWSTR 
 
 DWORD CSystemApi::GetVersion() { return ::GetVersion(); }
 
+DWORD CSystemApi::SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni)
+{
+    return AfxErrorOf(::SystemParametersInfoW(uiAction, uiParam, pvParam, fWinIni));
+}
+
 int CSystemApi::MessageBoxGbk(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType)
 {
     return ::MessageBoxW(hWnd, CWideText(pszText), CWideText(pszCaption), uType);

@@ -1,7 +1,8 @@
 // The system seam. Its calls are the ones a test must observe or bring
 // about: every effect outside the program (shutdown, sound, the shell's
-// icon and menu, a window's rank and flash, message boxes, the version),
-// the token, and the failures a test needs (a window that cannot be made).
+// icon and menu, a window's rank and flash, message boxes), what the system
+// tells of itself (the version, the token, high contrast), and the failures
+// a test needs (a window that cannot be made).
 // Nothing else goes through it. kovna.exe never replaces it and calls the
 // real functions; tests put a recorder in its place.
 //
@@ -48,6 +49,8 @@ public:
                                  int y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu, HINSTANCE hInstance,
                                  LPVOID pParam);
     virtual DWORD GetVersion();
+    // The user's settings, high contrast among them, as the system reports them.
+    virtual DWORD SystemParametersInfoW(UINT uiAction, UINT uiParam, PVOID pvParam, UINT fWinIni);
     // Shows the GBK texts through MessageBoxW; the button pressed.
     virtual int MessageBoxGbk(HWND hWnd, LPCSTR pszText, LPCSTR pszCaption, UINT uType);
     virtual BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* pInit);

@@ -21,6 +21,12 @@
 # dialog's two faces are taken, as kovna-stopped-144dpi.png and
 # kovna-running-144dpi.png.
 #
+# With KOVNA_SHOT_SCHEME (hcblack or hcwhite, a Windows colour scheme of
+# scripts/colour-schemes) the prefix runs in that scheme and the main
+# dialog's two faces, the About box and the empty-interval warning are taken,
+# as kovna-stopped-hcblack.png, kovna-running-hcblack.png,
+# kovna-about-hcblack.png and kovna-warning-empty-hcblack.png.
+#
 # Needs what scripts/install-deps.sh installs; builds the outside driver of
 # the exe's arch with scripts/build.sh ARCH kovna_driver. The program runs in a Wine
 # prefix of its own (KOVNA_SHOT_PREFIX, default: next to the exe), set up by
@@ -37,6 +43,12 @@ OUT=${2:-$ROOT/docs}
 DPI=${KOVNA_SHOT_DPI:-96}
 TAG=
 [ "$DPI" = 96 ] || TAG=-${DPI}dpi
+SCHEME=${KOVNA_SHOT_SCHEME:-}
+COLOURS=standard
+if [ -n "$SCHEME" ]; then
+    TAG=$TAG-$SCHEME
+    COLOURS=$ROOT/scripts/colour-schemes/$SCHEME.reg
+fi
 ARCH=$(kovna_pe_arch "$EXE") || exit 1
 kovna_wine_env "${KOVNA_SHOT_PREFIX:-$(dirname "$EXE")/screenshot-prefix$TAG}" "$ARCH"
 DESKTOP_SIZE=800x600
@@ -75,7 +87,7 @@ trap cleanup EXIT INT TERM
 kovna_display_start "$WORK/display" || exit 1
 
 # Every program of the prefix on one virtual desktop at the origin of the display.
-kovna_wine_prefix "$DPI"
+kovna_wine_prefix "$DPI" song managed "$COLOURS"
 wine_quiet reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
 wine_quiet reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$DESKTOP_SIZE" /f
 "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1
@@ -139,11 +151,17 @@ drive wait disabled IDC_EDIT_COUNT && drive wait filled IDC_STATIC_COUNTDOWN ||
 shoot "kovna-running$TAG.png" main
 drive command IDC_BTN_SET_AFTER
 drive wait enabled IDC_EDIT_COUNT
-[ -z "$TAG" ] || exit 0
+[ -z "$TAG" ] || [ -n "$SCHEME" ] || exit 0
 
 drive syscommand IDM_INFO_ENTRY
-shoot kovna-about.png popup
+shoot "kovna-about$TAG.png" popup
 close_box
+if [ -n "$SCHEME" ]; then
+    drive settext IDC_EDIT_COUNT ""
+    drive command IDC_BTN_SET_AFTER
+    warn "kovna-warning-empty$TAG.png"
+    exit 0
+fi
 
 drive command IDC_BTN_HELP
 shoot kovna-help.png popup

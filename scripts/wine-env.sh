@@ -9,12 +9,14 @@
 #                              i686 or x86_64 (default $KOVNA_ARCH, else x86_64)
 #   kovna_pe_arch FILE         print the arch of a Windows exe (i686 or x86_64)
 #   kovna_arch_runs ARCH       true where this kernel runs that arch's loader
-#   kovna_wine_prefix [DPI [FONT [WINDOWS]]]
+#   kovna_wine_prefix [DPI [FONT [WINDOWS [COLOURS]]]]
 #                              make that prefix complete (once; idempotent), at
 #                              DPI (LogPixels, default 96), with FONT as the
 #                              dialog font: "song" (default) substitutes the
 #                              face below, "wine" keeps Wine's own (6 x 16),
-#                              and WINDOWS "managed" (default) or "unmanaged"
+#                              WINDOWS "managed" (default) or "unmanaged", and
+#                              COLOURS "standard" (default: Wine's own) or the
+#                              file of a Windows scheme (scripts/colour-schemes)
 #   "$KOVNA_WINE" program.exe  run a program in it
 #   kovna_wine_run SECONDS program.exe [ARG...]
 #                              run a short one within SECONDS (0: no limit),
@@ -133,12 +135,14 @@ kovna_wine_copy_base() {
 }
 
 # Makes the prefix before its first use, then writes what its recipe asks in
-# one registry import: the font substitutes, the DPI, unmanaged windows.
+# one registry import: the font substitutes, the DPI, unmanaged windows, the
+# colour scheme.
 # Concurrent callers wait for each other on a lock file.
 kovna_wine_prefix() {
     kovna_dpi=${1:-96}
     kovna_font=${2:-song}
     kovna_windows=${3:-managed}
+    kovna_colours=${4:-standard}
     case $kovna_font in
     song) kovna_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE" ;;
     wine) kovna_recipe="$KOVNA_WINEARCH,$(printf '%s' "$KOVNA_PREFIX_RECIPE" | sed 's/^fonts=[^,]*/fonts=wine/')" ;;
@@ -150,6 +154,10 @@ kovna_wine_prefix() {
     unmanaged) kovna_recipe="$kovna_recipe,unmanaged" ;;
     *) echo "wine-env: windows are managed or unmanaged, not \"$kovna_windows\"" >&2; return 1 ;;
     esac
+    if [ "$kovna_colours" != standard ]; then
+        [ -f "$kovna_colours" ] || { echo "wine-env: no colour scheme file \"$kovna_colours\"" >&2; return 1; }
+        kovna_recipe="$kovna_recipe,colours=$(basename "$kovna_colours" .reg):$(cksum <"$kovna_colours" | cut -d' ' -f1)"
+    fi
     kovna_prefix_is_ready && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
@@ -181,6 +189,9 @@ kovna_wine_prefix() {
         if [ "$kovna_windows" = unmanaged ]; then
             printf '\n[%s]\n"Managed"="N"\n' 'HKEY_CURRENT_USER\Software\Wine\X11 Driver' >>"$reg"
         fi
+        # Wine reads the system colours from the user's key when a program
+        # starts, as Windows holds them in a scheme of its own.
+        [ "$kovna_colours" = standard ] || sed 1d "$kovna_colours" >>"$reg"
         "$KOVNA_WINE" regedit "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1 || { rm -f "$reg"; exit 1; }
         "$KOVNA_WINESERVER" -w </dev/null >/dev/null 2>&1 || true
         rm -f "$reg"

@@ -1,6 +1,73 @@
 // What windows and bitmaps show, read back pixel by pixel.
 #include "Pixels.h"
 
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+namespace {
+
+std::map<COLORREF, int> Histogram(const Pixels& px, const RECT& rc)
+{
+    std::map<COLORREF, int> counts;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            ++counts[px.At(x, y)];
+    return counts;
+}
+
+double Luminance(COLORREF cr)
+{
+    const auto linear = [](int n) {
+        const double c = n / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(GetRValue(cr)) + 0.7152 * linear(GetGValue(cr)) + 0.0722 * linear(GetBValue(cr));
+}
+
+} // namespace
+
+double ContrastRatio(COLORREF a, COLORREF b)
+{
+    const double la = Luminance(a);
+    const double lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+COLORREF Pixels::Commonest(const RECT& rc) const
+{
+    const std::map<COLORREF, int> counts = Histogram(*this, rc);
+    const auto it = std::max_element(counts.begin(), counts.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    return it == counts.end() ? CLR_INVALID : it->first;
+}
+
+double Pixels::BestContrast(const RECT& rc) const
+{
+    const COLORREF crBack = Commonest(rc);
+    double best = 1.0;
+    for (const auto& [cr, nCount] : Histogram(*this, rc)) {
+        if (nCount > 2)
+            best = std::max(best, ContrastRatio(cr, crBack));
+    }
+    return best;
+}
+
+int Pixels::Differences(const Pixels& other, const std::vector<RECT>& leftOut) const
+{
+    if (cx != other.cx || cy != other.cy)
+        return cx * cy;
+    int nDifferent = 0;
+    for (int y = 0; y < cy; ++y)
+        for (int x = 0; x < cx; ++x) {
+            const POINT pt{x, y};
+            const bool bLeftOut =
+                std::any_of(leftOut.begin(), leftOut.end(), [&](const RECT& rc) { return ::PtInRect(&rc, pt); });
+            nDifferent += !bLeftOut && At(x, y) != other.At(x, y);
+        }
+    return nDifferent;
+}
+
 double Pixels::Share(const RECT& rc, COLORREF cr) const
 {
     int nHits = 0;

@@ -2,14 +2,17 @@
 // real dialog under its real modal loop.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "kit/Controls.h"
 #include "kit/DialogHarness.h"
 #include "kit/Pixels.h"
 #include "kit/Recorder.h"
+#include "kit/Schemes.h"
 #include "kit/XInput.h"
 #include "app/KovnaDlg.h"
 
@@ -100,6 +103,82 @@ public:
         return CKovnaDlg::WindowProc(nMsg, wParam, lParam);
     }
 };
+
+bool IsClassOf(HWND hWnd, const char* pszClass) { return ::lstrcmpiA(ClassName(hWnd).c_str(), pszClass) == 0; }
+
+// The extent of a window's text in its own font.
+SIZE TextExtent(HWND hWnd)
+{
+    wchar_t szText[256] = {};
+    const int n = ::GetWindowTextW(hWnd, szText, 256);
+    const HDC hdc = ::GetDC(hWnd);
+    const HGDIOBJ hOld = ::SelectObject(hdc, reinterpret_cast<HGDIOBJ>(::SendMessageW(hWnd, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32W(hdc, szText, n, &size);
+    ::SelectObject(hdc, hOld);
+    ::ReleaseDC(hWnd, hdc);
+    return size;
+}
+
+// Where each child of hParent that shows a text has it: a static with a
+// text, a group box's caption, a button, the field inside its border, a list
+// or picker without its drop button.
+std::vector<std::pair<HWND, RECT>> TextAreas(HWND hParent)
+{
+    std::vector<std::pair<HWND, RECT>> areas;
+    for (HWND hItem = ::GetWindow(hParent, GW_CHILD); hItem; hItem = ::GetWindow(hItem, GW_HWNDNEXT)) {
+        RECT rc = ChildRect(hItem);
+        const LONG nStyle = ::GetWindowLongW(hItem, GWL_STYLE);
+        if (IsClassOf(hItem, "Static")) {
+            if ((nStyle & SS_TYPEMASK) == SS_ICON || WindowText(hItem).IsEmpty())
+                continue;
+        } else if (IsClassOf(hItem, "Button") && (nStyle & BS_TYPEMASK) == BS_GROUPBOX) {
+            const SIZE caption = TextExtent(hItem);
+            rc.bottom = rc.top + caption.cy;
+            rc.right = std::min<LONG>(rc.right, rc.left + caption.cx + 16);
+        } else if (IsClassOf(hItem, "Edit")) {
+            ::InflateRect(&rc, -2, -2);
+        } else if (IsClassOf(hItem, "ComboBox") || IsClassOf(hItem, "SysDateTimePick32")) {
+            ::InflateRect(&rc, -2, -2);
+            rc.right -= ::GetSystemMetrics(SM_CXVSCROLL);
+        } else if (!IsClassOf(hItem, "Button")) {
+            continue;
+        }
+        areas.push_back({hItem, rc});
+    }
+    return areas;
+}
+
+// On a capture of the window as it shows now, every enabled text holds two
+// colours that read together (the contrast rules' 4.5 : 1; disabled texts
+// are meant to recede).
+void ExpectEveryTextReads(HWND hParent, const char* pszFace)
+{
+    const Pixels shot = ReadClient(hParent);
+    int nTexts = 0;
+    for (const auto& [hItem, rc] : TextAreas(hParent)) {
+        if (!::IsWindowEnabled(hItem))
+            continue;
+        ++nTexts;
+        EXPECT_GE(shot.BestContrast(rc), 4.5) << pszFace << ": " << ClassName(hItem) << " " << ::GetDlgCtrlID(hItem)
+                                              << " at " << rc.left << "," << rc.top;
+    }
+    EXPECT_GT(nTexts, 2) << pszFace;
+}
+
+// The face of a user who typed a count of 10: the focus in the field.
+void TypeTheCount(HWND hDlg)
+{
+    ::SetFocus(::GetDlgItem(hDlg, IDC_EDIT_COUNT));
+    ::SetDlgItemTextW(hDlg, IDC_EDIT_COUNT, L"10");
+}
+
+// The colour that most of the button nID shows now.
+COLORREF FaceOf(HWND hDlg, int nID)
+{
+    const Pixels shot = ReadScreen(hDlg, ChildRect(hDlg, nID));
+    return shot.Commonest(RECT{0, 0, shot.cx, shot.cy});
+}
 
 } // namespace
 
@@ -394,4 +473,85 @@ TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
     EXPECT_EQ(lead, first.substr(0, lead.size()));
     EXPECT_EQ(L"kovna@example.org.", first.substr(lead.size()));
     EXPECT_EQ(L"作者将尽快予以回复.感谢您的使用.谢谢!", second);
+}
+
+TEST(Contrast, EveryTextAndButtonReadsInTheSeatsScheme)
+{
+    const std::string scheme = SeatScheme();
+    const ColourScheme colours = LoadColourScheme(scheme);
+    ASSERT_EQ(scheme.empty(), colours.empty()) << scheme;
+    for (const SchemeColour& colour : colours)
+        ASSERT_EQ(colour.cr, ::GetSysColor(colour.nIndex)) << "the seat is not in " << scheme;
+    CHighContrastApi highContrast;
+    CScopedSystemApi scoped(scheme.empty() ? nullptr : &highContrast);
+    // The standard look presses white; a high contrast one in the scheme's highlight.
+    const COLORREF crPressed = scheme.empty() ? kWhite : ::GetSysColor(COLOR_HIGHLIGHT);
+
+    CKovnaDlg dlg;
+    CWinApp app;
+    app.m_pMainWnd = &dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        TypeTheCount(hDlg);
+        ShowAndPaint(hDlg);
+        ExpectEveryTextReads(hDlg, "stopped");
+
+        const HWND hHelp = ::GetDlgItem(hDlg, IDC_BTN_HELP);
+        ::SendMessageW(hHelp, BM_SETSTATE, TRUE, 0);
+        PumpFor(50);
+        EXPECT_EQ(crPressed, FaceOf(hDlg, IDC_BTN_HELP));
+        ExpectEveryTextReads(hDlg, "pressed");
+        ::SendMessageW(hHelp, BM_SETSTATE, FALSE, 0);
+
+        CAboutWatcher watcher(hDlg, [&](HWND hBox) {
+            ShowAndPaint(hBox);
+            ExpectEveryTextReads(hBox, "About");
+            ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
+        });
+        ::SendMessageA(hDlg, WM_SYSCOMMAND, IDM_INFO_ENTRY, 0);
+        EXPECT_EQ(1, watcher.m_nBoxes);
+
+        Click(hDlg, IDC_BTN_SET_AFTER);
+        EXPECT_TRUE(PumpUntil([&] { return !WindowText(::GetDlgItem(hDlg, IDC_STATIC_COUNTDOWN)).IsEmpty(); }, 5000));
+        ShowAndPaint(hDlg);
+        ExpectEveryTextReads(hDlg, "running");
+    });
+}
+
+TEST(SchemeChange, AChangeWhileOpenRepaintsAllOfItAndTheStandardLookComesBackAsItWas)
+{
+    ASSERT_EQ("", SeatScheme());
+    const ColourScheme dark = LoadColourScheme("hcblack");
+    ASSERT_FALSE(dark.empty());
+    CKovnaDlg dlg;
+    RunModal(dlg, [&] {
+        const HWND hDlg = dlg.m_hWnd;
+        // The focus stays in the unit list: a caret in the field would blink.
+        ::SetDlgItemTextW(hDlg, IDC_EDIT_COUNT, L"10");
+        ShowAndPaint(hDlg);
+        // The clock fields go on ticking meanwhile.
+        const std::vector<RECT> ticking{ChildRect(hDlg, IDC_STATIC_CLOCK), ChildRect(hDlg, IDC_STATIC_SECONDS)};
+        const Pixels standard = ReadClient(hDlg);
+        {
+            const CScopedColourScheme scheme(dark);
+            PumpFor(200);
+            ExpectEveryTextReads(hDlg, "High Contrast Black");
+            EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), FaceOf(hDlg, IDC_BTN_HELP));
+        }
+        PumpFor(200);
+        EXPECT_EQ(0, ReadClient(hDlg).Differences(standard, ticking));
+
+        // A high contrast scheme with a white window, turned on and off as
+        // Windows announces it.
+        {
+            CHighContrastApi highContrast;
+            const CScopedSystemApi scoped(&highContrast);
+            ::SendMessageW(hDlg, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+            PumpFor(200);
+            EXPECT_EQ(::GetSysColor(COLOR_BTNFACE), FaceOf(hDlg, IDC_BTN_HELP));
+        }
+        ::SendMessageW(hDlg, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+        PumpFor(200);
+        EXPECT_EQ(0, ReadClient(hDlg).Differences(standard, ticking));
+    });
 }

@@ -6,18 +6,11 @@
 
 #include "kit/Controls.h"
 #include "kit/DialogHarness.h"
+#include "kit/Paths.h"
 
 namespace {
 
-std::string ExePath()
-{
-    std::string path = KOVNA_EXE_PATH;
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return "Z:" + path;
-}
+std::string ExePath() { return WinePath(KOVNA_EXE_PATH); }
 
 struct FindData {
     DWORD pid;

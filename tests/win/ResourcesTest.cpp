@@ -10,6 +10,7 @@
 
 #include "kit/Controls.h"
 #include "kit/MainTemplate.h"
+#include "kit/Paths.h"
 #include "platform/Afx.h"
 #include "res/resource.h"
 
@@ -236,15 +237,6 @@ TEST(Resources, StringMenuAndIcon)
 
 namespace {
 
-std::string UnixToWinePath(std::string path)
-{
-    for (char& c : path) {
-        if (c == '/')
-            c = '\\';
-    }
-    return "Z:" + path;
-}
-
 std::string VersionString(const std::vector<BYTE>& block, const char* key)
 {
     char* pValue = nullptr;
@@ -259,7 +251,7 @@ std::string VersionString(const std::vector<BYTE>& block, const char* key)
 
 TEST(Resources, VersionBlockOfTheBuiltProgram)
 {
-    const std::string exe = UnixToWinePath(KOVNA_EXE_PATH);
+    const std::string exe = WinePath(KOVNA_EXE_PATH);
     DWORD dwHandle = 0;
     const DWORD cb = ::GetFileVersionInfoSizeA(exe.c_str(), &dwHandle);
     ASSERT_GT(cb, 0u) << exe;
@@ -296,7 +288,7 @@ TEST(Resources, VersionBlockOfTheBuiltProgram)
 
 TEST(Resources, ManifestOfTheBuiltProgram)
 {
-    const std::string exe = UnixToWinePath(KOVNA_EXE_PATH);
+    const std::string exe = WinePath(KOVNA_EXE_PATH);
     const HMODULE hExe = ::LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, hExe) << exe;
     const HRSRC hInfo = ::FindResourceA(hExe, MAKEINTRESOURCEA(1), RT_MANIFEST);
