@@ -61,14 +61,9 @@ CRegionButton::CRegionButton()
 {
 }
 
-CRegionButton::~CRegionButton()
-{
-    m_pbmpNormal.reset();
-    m_pbmpPressed.reset();
-    m_pbmpHover.reset();
-    m_pbmpDisabled.reset();
-    // A copy of the shape that no window accepted goes with m_rgn.
-}
+// The images go with their members, and a copy of the shape that no window
+// accepted with m_rgn.
+CRegionButton::~CRegionButton() = default;
 
 BOOL CRegionButton::Create(LPCSTR pszCaption, DWORD dwStyle, CPoint point, HRGN hRgn, CWnd* pParentWnd, UINT nID)
 {
@@ -279,24 +274,23 @@ void CRegionButton::DrawItem(LPDRAWITEMSTRUCT pDrawItemStruct)
 void CRegionButton::RenderStateImages(CDC* pDC, const CRect& rect)
 {
     struct Image {
-        std::unique_ptr<CBitmap>& pImage;
+        CBitmap& bitmap;
         RegionButtonFace face;
         BOOL bEtched;
         BOOL bPressed;
     };
     const Image images[] = {
-        {m_pbmpNormal, {m_crNormal, m_crNormalText}, FALSE, FALSE},
-        {m_pbmpPressed, {m_crPressed, m_crPressedText}, FALSE, TRUE},
-        {m_pbmpHover, {m_crHover, m_crHoverText}, FALSE, FALSE},
-        {m_pbmpDisabled, {m_crDisabled, m_crDisabledText}, TRUE, FALSE},
+        {m_bmpNormal, {m_crNormal, m_crNormalText}, FALSE, FALSE},
+        {m_bmpPressed, {m_crPressed, m_crPressedText}, FALSE, TRUE},
+        {m_bmpHover, {m_crHover, m_crHoverText}, FALSE, FALSE},
+        {m_bmpDisabled, {m_crDisabled, m_crDisabledText}, TRUE, FALSE},
     };
 
     CMemoryDC memDC;
     memDC.CreateCompatibleDC(pDC);
     for (const Image& image : images) {
-        image.pImage.reset();
-        image.pImage = std::make_unique<CBitmap>();
-        RenderImage(pDC, &memDC, image.pImage.get(), image.face, rect, image.bEtched, image.bPressed);
+        image.bitmap.DeleteObject();
+        RenderImage(pDC, &memDC, &image.bitmap, image.face, rect, image.bEtched, image.bPressed);
     }
     memDC.DeleteDC();
     m_bNeedRender = FALSE;
@@ -392,15 +386,15 @@ void CRegionButton::BlitStateImage(CDC* pDC, const CRect& rect, UINT nItemState)
 {
     const CBitmap* pImage;
     if (nItemState & ODS_DISABLED)
-        pImage = m_pbmpDisabled.get();
+        pImage = &m_bmpDisabled;
     else if (nItemState & ODS_SELECTED)
-        pImage = m_pbmpPressed.get();
+        pImage = &m_bmpPressed;
     else if (m_bHover)
-        pImage = m_pbmpHover.get();
+        pImage = &m_bmpHover;
     else
-        pImage = m_pbmpNormal.get();
+        pImage = &m_bmpNormal;
     // An image whose bitmap could not be made shows nothing.
-    if (!pImage || !pImage->GetSafeHandle())
+    if (!pImage->GetSafeHandle())
         return;
 
     CMemoryDC memDC;

@@ -5,8 +5,6 @@
 // capture while the cursor is over the shape.
 #pragma once
 
-#include <memory>
-
 #include "platform/Afx.h"
 
 // One state's look: its fill and its caption's colour. CLR_DEFAULT is the
@@ -71,10 +69,11 @@ protected:
     COLORREF m_crPressedText;
     COLORREF m_crHoverText;
     COLORREF m_crDisabledText;
-    std::unique_ptr<CBitmap> m_pbmpNormal;
-    std::unique_ptr<CBitmap> m_pbmpPressed;
-    std::unique_ptr<CBitmap> m_pbmpHover;
-    std::unique_ptr<CBitmap> m_pbmpDisabled;
+    // Made anew by each rendering, which deletes the old ones; empty until then.
+    CBitmap m_bmpNormal;
+    CBitmap m_bmpPressed;
+    CBitmap m_bmpHover;
+    CBitmap m_bmpDisabled;
     CPoint m_ptCenter;
     BOOL m_bMouseDown;
     BOOL m_bHover;

@@ -56,9 +56,8 @@ public:
     // 0 normal, 1 pressed, 2 hover, 3 disabled.
     HBITMAP Image(int nImage) const
     {
-        const CBitmap* images[] = {m_pbmpNormal.get(), m_pbmpPressed.get(), m_pbmpHover.get(),
-                                   m_pbmpDisabled.get()};
-        return images[nImage] ? static_cast<HBITMAP>(*images[nImage]) : nullptr;
+        const CBitmap* images[] = {&m_bmpNormal, &m_bmpPressed, &m_bmpHover, &m_bmpDisabled};
+        return *images[nImage];
     }
 };
 
