@@ -9,10 +9,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 . scripts/x-tools.sh
+. scripts/at-exit.sh
+. scripts/throwaway.sh
 
 work=$(mktemp -d /tmp/kovna-bench.XXXXXX)
-trap 'kovna_pulse_stop; "$KOVNA_WINESERVER" -k >/dev/null 2>&1; kovna_display_stop "$work/display"; rm -rf "$work"' EXIT
+kovna_at_exit 'rm -rf "$work"'
+kovna_at_exit 'kovna_display_stop "$work/display"'
 [ -n "${DISPLAY:-}" ] || kovna_display_start "$work/display"
+kovna_at_exit '"$KOVNA_WINESERVER" -k >/dev/null 2>&1'
 kovna_pulse_start "$work/pulse"
 for arch in i686 x86_64; do
     kovna_arch_runs "$arch" || { echo "== $arch: not run, this kernel does not run its code"; continue; }

@@ -9,8 +9,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/wine-env.sh
 . scripts/x-tools.sh
+. scripts/at-exit.sh
 
-trap 'kovna_display_stop build/bench-startup.display' EXIT
+kovna_at_exit 'kovna_display_stop build/bench-startup.display'
 [ -n "${DISPLAY:-}" ] || kovna_display_start build/bench-startup.display
 for arch in i686 x86_64; do
     kovna_arch_runs "$arch" || { echo "== $arch: not run, this kernel does not run its code"; continue; }

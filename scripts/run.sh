@@ -16,10 +16,10 @@ if [ -z "${KOVNA_DEPS_INSTALLED:-}" ]; then
     # a fresh one.
     KOVNA_DEPS_INSTALLED=1 exec scripts/run.sh "$@"
 fi
-# Read before wine-env, which sets its own default.
 arch=${KOVNA_ARCH:-i686}
 . scripts/wine-env.sh
 . scripts/x-tools.sh
+. scripts/at-exit.sh
 if ! kovna_arch_runs "$arch"; then
     echo "No 32-bit Wine runs here (not installed, or a kernel without 32-bit code): opening the 64-bit kovna.exe instead"
     arch=x86_64
@@ -34,28 +34,23 @@ if ! kovna_prefix_is_ready; then
     kovna_wine_prefix
 fi
 
+echo "Starting $exe"
 if [ -n "${DISPLAY:-}" ]; then
-    echo "Starting $exe"
     exec "$KOVNA_WINE" "$exe"
 fi
 
-wm_pid=
-cleanup() {
-    "$KOVNA_WINESERVER" -k >/dev/null 2>&1 || true
-    [ -z "$wm_pid" ] || kill "$wm_pid" 2>/dev/null || true
-    kovna_display_stop build/run.display
-}
-trap cleanup EXIT
+kovna_at_exit 'kovna_display_stop build/run.display'
 kovna_display_start build/run.display
 display=$DISPLAY
 # Bare Xvfb has no window manager: Wine's window would show its client area
 # only, without caption or frame.
 openbox >build/openbox.log 2>&1 </dev/null &
-wm_pid=$!
+kovna_at_exit "kill $! 2>/dev/null"
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 kovna_wait_for 10 wm_running || echo "The window manager did not start; see build/openbox.log" >&2
 
 drive() { kovna_wine_run 0 "$PWD/build/$arch/tests/kovna_driver.exe" "$@" </dev/null >>build/run.log 2>&1; }
+kovna_at_exit '"$KOVNA_WINESERVER" -k >/dev/null 2>&1'
 "$KOVNA_WINE" "$exe" </dev/null >build/run.log 2>&1 &
 if ! KOVNA_DRIVER_WAIT=90 drive wait shown; then
     echo "Kovna did not open a window; see build/run.log" >&2

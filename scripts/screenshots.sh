@@ -40,6 +40,7 @@ EXE=$(realpath "${1:-$ROOT/build/i686/kovna.exe}")
 OUT=${2:-$ROOT/docs}
 . "$ROOT/scripts/wine-env.sh"
 . "$ROOT/scripts/x-tools.sh"
+. "$ROOT/scripts/at-exit.sh"
 DPI=${KOVNA_SHOT_DPI:-96}
 TAG=
 [ "$DPI" = 96 ] || TAG=-${DPI}dpi
@@ -79,7 +80,7 @@ cleanup() {
     kovna_display_stop "$WORK/display"
     rm -rf "$WORK"
 }
-trap cleanup EXIT INT TERM
+kovna_at_exit cleanup
 
 "$ROOT/scripts/build.sh" "$ARCH" kovna_driver >>"$LOG" 2>&1 </dev/null ||
     { echo "screenshots: could not build kovna_driver (see the log below)" >&2; cat "$LOG" >&2; exit 1; }

@@ -2,11 +2,11 @@
 # and bash) by run.sh, screenshots.sh, the tests' wrappers and the end-to-end
 # scripts. Both arches: the 32-bit exe runs under the 32-bit loader in a
 # 32-bit (win32) prefix, the 64-bit one under wine64 in a win64 prefix.
+# Sourcing it defines functions and constants and does nothing else.
 #
 #   . scripts/wine-env.sh
-#   kovna_wine_env PREFIX [ARCH]
-#                              export the environment for the prefix; ARCH is
-#                              i686 or x86_64 (default $KOVNA_ARCH, else x86_64)
+#   kovna_wine_env PREFIX ARCH export the environment for the prefix; ARCH is
+#                              i686 or x86_64; KOVNA_WINE is its loader
 #   kovna_pe_arch FILE         print the arch of a Windows exe (i686 or x86_64)
 #   kovna_arch_runs ARCH       true where this kernel runs that arch's loader
 #   kovna_wine_prefix [DPI [FONT [WINDOWS [COLOURS]]]]
@@ -17,14 +17,15 @@
 #                              WINDOWS "managed" (default) or "unmanaged", and
 #                              COLOURS "standard" (default: Wine's own) or the
 #                              file of a Windows scheme (scripts/colour-schemes)
+#   kovna_prefix_is_ready [DPI [FONT [WINDOWS [COLOURS]]]]
+#                              true where the prefix is made so already
 #   "$KOVNA_WINE" program.exe  run a program in it
 #   kovna_wine_run SECONDS program.exe [ARG...]
 #                              run a short one within SECONDS (0: no limit),
 #                              once more if Wine did not start it
-#   kovna_throwaway_start RELAY PROGRAM SECONDS
-#                              PROGRAM in a prefix and on a display of its own,
-#                              for a test that may shut "the computer" down,
-#                              with a relay trace
+#   kovna_once_more NAME OUT COMMAND [ARG...]
+#                              the same for any COMMAND that runs NAME with its
+#                              output in the file OUT (and errors in OUT.err)
 #
 # A prefix is made as a copy of a booted one of its arch, kept under
 # $KOVNA_WINE_BASE where that is set (a boot takes many seconds and the copy,
@@ -37,26 +38,41 @@
 
 KOVNA_WINESERVER=/usr/lib/wine/wineserver
 KOVNA_DIALOG_FONT='AR PL SungtiL GB'
-# A prefix set up by another recipe is made again: bump this when it changes.
-# Wine updates a prefix in place when its own files change, which a linked
-# copy must not see: the date of Wine's wine.inf is part of the recipe.
-KOVNA_PREFIX_RECIPE="fonts=$KOVNA_DIALOG_FONT,wine-fonts,wine=$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)"
 # Debian's fonts-wine: Marlett draws the caption buttons' glyphs. This Wine
 # looks for its own fonts only in the prefix's Fonts folder, which its boot
 # leaves empty.
 KOVNA_WINE_FONTS=/usr/share/wine/fonts
 
-kovna_wine_arch() {
-    KOVNA_ARCH=$1
-    case $KOVNA_ARCH in
-    i686) KOVNA_WINE=/usr/lib/wine/wine KOVNA_WINEARCH=win32 ;;
-    x86_64) KOVNA_WINE=/usr/lib/wine/wine64 KOVNA_WINEARCH=win64 ;;
-    *) echo "wine-env: no arch \"$KOVNA_ARCH\" (i686 or x86_64)" >&2; return 1 ;;
+# kovna_prefix_recipe [DPI [FONT [WINDOWS [COLOURS]]]] prints the recipe of
+# such a prefix of the arch in force (kovna_wine_env), as the prefix keeps
+# it; "base" alone, that of the booted prefix that others are copies of. A
+# prefix set up by another recipe is made again: change this when what a
+# prefix is made of changes. Wine updates a prefix in place when its own
+# files change, which a linked copy must not see: the date of Wine's
+# wine.inf is part of the recipe.
+kovna_prefix_recipe() {
+    kovna_booted="wine-fonts,wine=$(stat -c %Y /usr/share/wine/wine.inf 2>/dev/null)"
+    if [ "${1:-}" = base ]; then
+        printf '%s,%s,base\n' "$WINEARCH" "$kovna_booted"
+        return
+    fi
+    case ${2:-song} in
+    song) kovna_made="$WINEARCH,fonts=$KOVNA_DIALOG_FONT,$kovna_booted" ;;
+    wine) kovna_made="$WINEARCH,fonts=wine,$kovna_booted" ;;
+    *) echo "wine-env: no dialog font \"$2\" (song or wine)" >&2; return 1 ;;
     esac
-    # The recipe of the prefix asked for last (kovna_wine_prefix), the default until then.
-    kovna_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE"
+    [ "${1:-96}" = 96 ] || kovna_made="$kovna_made,dpi=$1"
+    case ${3:-managed} in
+    managed) ;;
+    unmanaged) kovna_made="$kovna_made,unmanaged" ;;
+    *) echo "wine-env: windows are managed or unmanaged, not \"$3\"" >&2; return 1 ;;
+    esac
+    if [ "${4:-standard}" != standard ]; then
+        [ -f "$4" ] || { echo "wine-env: no colour scheme file \"$4\"" >&2; return 1; }
+        kovna_made="$kovna_made,colours=$(basename "$4" .reg):$(cksum <"$4" | cut -d' ' -f1)"
+    fi
+    printf '%s\n' "$kovna_made"
 }
-kovna_wine_arch "${KOVNA_ARCH:-x86_64}"
 
 # The machine field of a PE header: 0x14c is i386, 0x8664 x86-64.
 kovna_pe_arch() {
@@ -78,12 +94,16 @@ kovna_arch_runs() {
 }
 
 kovna_wine_env() {
-    kovna_wine_arch "${2:-$KOVNA_ARCH}" || return 1
+    case ${2:-} in
+    i686) KOVNA_WINE=/usr/lib/wine/wine kovna_winearch=win32 ;;
+    x86_64) KOVNA_WINE=/usr/lib/wine/wine64 kovna_winearch=win64 ;;
+    *) echo "wine-env: no arch \"${2:-}\" (i686 or x86_64)" >&2; return 1 ;;
+    esac
     # A Windows has one ANSI code page, and so has a Wine prefix: Wine sets it
     # at the boot and, when a process comes with another, rewrites the "MS
     # Shell Dlg" substitute for that one. Another locale gets its own prefix.
     export WINEPREFIX="$1${KOVNA_LC_ALL:+-$KOVNA_LC_ALL}"
-    export WINEARCH=$KOVNA_WINEARCH
+    export WINEARCH=$kovna_winearch
     export WINEDEBUG=${KOVNA_WINEDEBUG:--all}
     export WINEDLLOVERRIDES='mscoree,mshtml='
     # zh_CN gives the ANSI code page 936 of a Chinese Windows; KOVNA_LC_ALL
@@ -95,7 +115,8 @@ kovna_wine_env() {
 }
 
 kovna_prefix_is_ready() {
-    [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$kovna_recipe" ]
+    kovna_recipe=$(kovna_prefix_recipe "$@") &&
+        [ "$(cat "$WINEPREFIX/.kovna-ready" 2>/dev/null)" = "$kovna_recipe" ]
 }
 
 # Boots a prefix completely (an interrupted boot leaves a prefix that cannot
@@ -116,8 +137,8 @@ kovna_wine_boot() {
 # its own for everything else: the registry above all, and the name of its
 # server's folder.
 kovna_wine_copy_base() {
-    kovna_base=$KOVNA_WINE_BASE/$KOVNA_WINEARCH
-    kovna_base_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE,base"
+    kovna_base=$KOVNA_WINE_BASE/$WINEARCH
+    kovna_base_recipe=$(kovna_prefix_recipe base)
     mkdir -p "$KOVNA_WINE_BASE"
     (
         flock 8
@@ -139,30 +160,16 @@ kovna_wine_copy_base() {
 # colour scheme.
 # Concurrent callers wait for each other on a lock file.
 kovna_wine_prefix() {
+    kovna_prefix_is_ready "$@" && return 0
+    [ -n "$kovna_recipe" ] || return 1
     kovna_dpi=${1:-96}
     kovna_font=${2:-song}
     kovna_windows=${3:-managed}
     kovna_colours=${4:-standard}
-    case $kovna_font in
-    song) kovna_recipe="$KOVNA_WINEARCH,$KOVNA_PREFIX_RECIPE" ;;
-    wine) kovna_recipe="$KOVNA_WINEARCH,$(printf '%s' "$KOVNA_PREFIX_RECIPE" | sed 's/^fonts=[^,]*/fonts=wine/')" ;;
-    *) echo "wine-env: no dialog font \"$kovna_font\" (song or wine)" >&2; return 1 ;;
-    esac
-    [ "$kovna_dpi" = 96 ] || kovna_recipe="$kovna_recipe,dpi=$kovna_dpi"
-    case $kovna_windows in
-    managed) ;;
-    unmanaged) kovna_recipe="$kovna_recipe,unmanaged" ;;
-    *) echo "wine-env: windows are managed or unmanaged, not \"$kovna_windows\"" >&2; return 1 ;;
-    esac
-    if [ "$kovna_colours" != standard ]; then
-        [ -f "$kovna_colours" ] || { echo "wine-env: no colour scheme file \"$kovna_colours\"" >&2; return 1; }
-        kovna_recipe="$kovna_recipe,colours=$(basename "$kovna_colours" .reg):$(cksum <"$kovna_colours" | cut -d' ' -f1)"
-    fi
-    kovna_prefix_is_ready && return 0
     mkdir -p "$(dirname "$WINEPREFIX")"
     (
         flock 9
-        kovna_prefix_is_ready && exit 0
+        kovna_prefix_is_ready "$@" && exit 0
         if [ -n "${KOVNA_WINE_BASE:-}" ]; then
             kovna_wine_copy_base || exit 1
         else
@@ -197,7 +204,7 @@ kovna_wine_prefix() {
         rm -f "$reg"
         printf '%s\n' "$kovna_recipe" >"$WINEPREFIX/.kovna-ready"
     ) 9>"$WINEPREFIX.lock"
-    kovna_prefix_is_ready || {
+    kovna_prefix_is_ready "$@" || {
         echo "wine-env: could not set up the Wine prefix $WINEPREFIX" >&2
         return 1
     }
@@ -205,105 +212,42 @@ kovna_wine_prefix() {
 
 # Now and then Wine ends a process at once, before the program's main, with
 # nothing on its output. A program whose every failure says why (such as
-# tests/tools/KovnaDriver.cpp) runs once more then; any other failure stands.
-# Its output comes when it ends.
+# tests/tools/KovnaDriver.cpp, or a GoogleTest run) runs once more then; any
+# other failure stands. COMMAND runs NAME, leaving its output in the file OUT
+# and, where it keeps them apart, its errors in OUT.err.
+kovna_once_more() {
+    kovna_once_name=$1 kovna_once_out=$2
+    shift 2
+    for kovna_try in 1 2; do
+        "$@"
+        kovna_status=$?
+        [ "$kovna_status" -ne 0 ] && [ ! -s "$kovna_once_out" ] && [ ! -s "$kovna_once_out.err" ] &&
+            [ "$kovna_try" = 1 ] || break
+        echo "wine-env: $kovna_once_name ended at once with exit code $kovna_status and no output: Wine did not start it; once more" >&2
+    done
+    return "$kovna_status"
+}
+
+# A short program in the prefix, its output in files while it runs (a
+# wineserver it starts would hold a pipe, and its caller, open), shown when
+# it ends.
 kovna_wine_run() {
     kovna_limit=$1
     shift
     kovna_out=$(mktemp)
-    for kovna_try in 1 2; do
-        timeout "$kovna_limit" "$KOVNA_WINE" "$@" >"$kovna_out" 2>"$kovna_out.err"
-        kovna_status=$?
-        [ "$kovna_status" -ne 0 ] && [ ! -s "$kovna_out" ] && [ ! -s "$kovna_out.err" ] && [ "$kovna_try" = 1 ] || break
-        echo "wine-env: $1 ended at once with exit code $kovna_status and no output: Wine did not start it; once more" >&2
-    done
+    kovna_once_more "$1" "$kovna_out" kovna_wine_run_into "$@"
+    kovna_status=$?
     cat "$kovna_out"
     cat "$kovna_out.err" >&2
     rm -f "$kovna_out" "$kovna_out.err"
     return "$kovna_status"
 }
 
+kovna_wine_run_into() {
+    timeout "$kovna_limit" "$KOVNA_WINE" "$@" >"$kovna_out" 2>"$kovna_out.err"
+}
+
 # Wine maps the Unix root to drive Z:.
 winepath_of() {
     printf 'Z:%s\n' "$1" | tr / '\\'
-}
-
-# A PulseAudio daemon of the run's own: its runtime folder in DIR, a null
-# sink as the default sink, reached by Wine's audio driver through
-# PULSE_SERVER on an anonymous unix socket; no client may spawn another.
-# What plays can be recorded from the sink's monitor.
-kovna_pulse_start() {
-    KOVNA_PULSE_DIR=$1
-    mkdir -p "$KOVNA_PULSE_DIR/runtime"
-    printf 'autospawn = no\n' >"$KOVNA_PULSE_DIR/client.conf"
-    export PULSE_CLIENTCONFIG="$KOVNA_PULSE_DIR/client.conf"
-    export PULSE_SERVER="unix:$KOVNA_PULSE_DIR/socket"
-    KOVNA_PULSE_MONITOR=kovna.monitor
-    XDG_RUNTIME_DIR="$KOVNA_PULSE_DIR/runtime" PULSE_RUNTIME_PATH="$KOVNA_PULSE_DIR/runtime" \
-        pulseaudio --daemonize=no --system=false -n --use-pid-file=no --exit-idle-time=-1 \
-        --disable-shm=yes --log-target=file:"$KOVNA_PULSE_DIR/pulse.log" \
-        -L "module-null-sink sink_name=kovna" \
-        -L "module-native-protocol-unix auth-anonymous=1 socket=$KOVNA_PULSE_DIR/socket" \
-        </dev/null >/dev/null 2>&1 &
-    KOVNA_PULSE_PID=$!
-    tries=0
-    until pactl info >/dev/null 2>&1; do
-        tries=$((tries + 1))
-        if [ "$tries" -gt 100 ] || ! kill -0 "$KOVNA_PULSE_PID" 2>/dev/null; then
-            echo "wine-env: PulseAudio did not start (see $KOVNA_PULSE_DIR/pulse.log)" >&2
-            return 1
-        fi
-        sleep 0.1
-    done
-    pactl set-default-sink kovna >/dev/null
-}
-
-kovna_pulse_stop() {
-    [ -n "${KOVNA_PULSE_PID:-}" ] || return 0
-    kill "$KOVNA_PULSE_PID" 2>/dev/null
-    wait "$KOVNA_PULSE_PID" 2>/dev/null
-    KOVNA_PULSE_PID=
-}
-
-# A three-second 880 Hz tone, made here, as the prefix's
-# C:\WINDOWS\Media\ringin.wav.
-kovna_alarm_tone() {
-    mkdir -p "$WINEPREFIX/drive_c/windows/Media"
-    python3 - "$WINEPREFIX/drive_c/windows/Media/ringin.wav" <<'PY'
-import math, struct, sys, wave
-out = wave.open(sys.argv[1], "wb")
-out.setnchannels(1)
-out.setsampwidth(2)
-out.setframerate(22050)
-out.writeframes(b"".join(struct.pack("<h", int(12000 * math.sin(2 * math.pi * 880 * i / 22050)))
-                         for i in range(3 * 22050)))
-out.close()
-PY
-}
-
-# Starts PROGRAM in a prefix and on a display of its own (scripts/x-tools.sh
-# sourced), for a test whose program may request a shutdown: that ends only
-# the prefix's processes. The prefix's arch is the program's. Wine's relay
-# trace of the calls named in RELAY (a RelayInclude list) goes to
-# $KOVNA_RELAY_LOG; the process is $KOVNA_PID, ended after SECONDS at the
-# latest. Prefix, display, trace and process go at exit.
-kovna_throwaway_start() {
-    KOVNA_THROWAWAY=$(mktemp -d /tmp/kovna-e2e.XXXXXX)
-    KOVNA_RELAY_LOG=$KOVNA_THROWAWAY.relay.log
-    trap kovna_throwaway_end EXIT INT TERM
-    kovna_arch=$(kovna_pe_arch "$2") || return 1
-    kovna_display_start "$KOVNA_THROWAWAY.display" || return 1
-    kovna_wine_env "$KOVNA_THROWAWAY" "$kovna_arch" || return 1
-    kovna_wine_prefix || return 1
-    timeout 30 "$KOVNA_WINE" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /t REG_SZ /d "$1" /f \
-        </dev/null >/dev/null 2>&1
-    WINEDEBUG=+relay timeout "$3" "$KOVNA_WINE" "$2" </dev/null >"$KOVNA_RELAY_LOG" 2>&1 &
-    KOVNA_PID=$!
-}
-
-kovna_throwaway_end() {
-    [ -n "${KOVNA_PID:-}" ] && kill "$KOVNA_PID" 2>/dev/null
-    WINEPREFIX=$KOVNA_THROWAWAY "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
-    kovna_display_stop "$KOVNA_THROWAWAY.display"
-    rm -rf "$KOVNA_THROWAWAY" "$KOVNA_THROWAWAY.lock" "$KOVNA_RELAY_LOG"
 }

@@ -5,8 +5,9 @@
 # process that ended at once with nothing on its output runs once more.
 set -u
 RUN=$(dirname "$0")/gtest-run.sh
+. "$(dirname "$0")/../scripts/at-exit.sh"
 DIR=$(mktemp -d)
-trap 'rm -rf "$DIR"' EXIT
+kovna_at_exit 'rm -rf "$DIR"'
 # The plain seat of this stand-in build folder runs the program as it is.
 printf 'shift\nexec "$@"\n' >"$DIR/wine-seat-plain.sh"
 status=0

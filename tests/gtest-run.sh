@@ -9,6 +9,8 @@
 #
 #   gtest-run.sh DIR PROGRAM [ARG...]
 set -u
+. "$(dirname "$0")/../scripts/wine-env.sh"
+. "$(dirname "$0")/../scripts/at-exit.sh"
 seat=$1/wine-seat-${KOVNA_SEAT:-plain}.sh
 shift
 case " $* " in
@@ -16,13 +18,15 @@ case " $* " in
 esac
 
 out=$(mktemp)
-trap 'rm -f "$out" "$out.rc"' EXIT
-for attempt in 1 2; do
+kovna_at_exit 'rm -f "$out" "$out.rc"'
+# The run's output shows as it comes, so that a run ctest stops at its
+# timeout has shown how far it came.
+in_seat() {
     { sh "$seat" run "$@" 2>&1; echo $? >"$out.rc"; } | tee "$out"
-    rc=$(cat "$out.rc")
-    [ "$rc" -ne 0 ] && [ ! -s "$out" ] && [ "$attempt" = 1 ] || break
-    echo "gtest-run: $1 ended at once with exit code $rc and no output, before its main: Wine did not start it; once more"
-done
+    return "$(cat "$out.rc")"
+}
+kovna_once_more "$1" "$out" in_seat "$@"
+rc=$?
 
 # GoogleTest's lines, without the carriage returns of a Windows console.
 summary=$(tr -d '\r' <"$out" | awk '

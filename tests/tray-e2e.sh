@@ -13,6 +13,7 @@ DRIVER=$2
 TRAY_KIND=${3:-wine}
 EXE=${KOVNA_EXE_PATH:?KOVNA_EXE_PATH names kovna.exe}
 . "$(dirname "$0")/../scripts/x-tools.sh"
+. "$(dirname "$0")/../scripts/at-exit.sh"
 DISPLAY=$(sh "$SEAT" display)
 export DISPLAY
 
@@ -31,7 +32,7 @@ cleanup() {
     [ -n "$HELPERS" ] && kill $HELPERS 2>/dev/null
     rm -rf "$TMP"
 }
-trap cleanup EXIT
+kovna_at_exit cleanup
 
 fail() {
     echo "FAIL: $*"

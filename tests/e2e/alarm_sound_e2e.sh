@@ -22,25 +22,16 @@ SOUND=$3
 HERE=$(dirname "$0")
 . "$HERE/../../scripts/wine-env.sh"
 . "$HERE/../../scripts/x-tools.sh"
+. "$HERE/../../scripts/at-exit.sh"
+. "$HERE/../../scripts/throwaway.sh"
 
-WORK=$(mktemp -d /tmp/kovna-sound.XXXXXX)
-KOVNA_PID=
-cleanup() {
-    [ -n "$KOVNA_PID" ] && kill "$KOVNA_PID" 2>/dev/null
-    [ -n "${PAREC_PID:-}" ] && kill "$PAREC_PID" 2>/dev/null
-    kovna_pulse_stop
-    "$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1
-    kovna_display_stop "$WORK/prefix.display"
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
-
-arch=$(kovna_pe_arch "$KOVNA_EXE") || exit 1
-kovna_display_start "$WORK/prefix.display" || exit 1
+kovna_own_prefix "$KOVNA_EXE" 96 song unmanaged || exit 1
 kovna_need_x pulseaudio parec pactl python3
-kovna_wine_env "$WORK/prefix" "$arch"
-kovna_wine_prefix 96 song unmanaged || exit 1
+WORK=$KOVNA_OWN_DIR
 kovna_pulse_start "$WORK/pulse" || exit 1
+KOVNA_PID=
+PAREC_PID=
+kovna_at_exit '[ -z "$KOVNA_PID" ] || kill "$KOVNA_PID" 2>/dev/null; [ -z "$PAREC_PID" ] || kill "$PAREC_PID" 2>/dev/null'
 
 RING_FILE=$WINEPREFIX/drive_c/windows/Media/ringin.wav
 case $SOUND in

@@ -10,6 +10,8 @@
 set -u
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
+. "$(dirname "$0")/../../scripts/at-exit.sh"
+. "$(dirname "$0")/../../scripts/throwaway.sh"
 kovna_throwaway_start 'user32.SetWindowPos' "$1" 120 || exit 1
 DRIVER_EXE=$2
 fail() {
@@ -32,8 +34,8 @@ drive command IDC_BTN_HIDE && drive wait hidden || fail "the window did not hide
 # 64-bit Wine's relay prints each 32-bit argument as 64 bits, its upper half
 # unset, and a handle, such as HWND_TOPMOST (-1), in all 64.
 asked_once() { [ "$(grep -a -c -E "Call user32\.SetWindowPos\([0-9a-f]+,$1,([0-9a-f]+,){4}[0-9a-f]?00000013\)" "$KOVNA_RELAY_LOG")" = 1 ]; }
-case $KOVNA_ARCH in
-i686) topmost=ffffffff notopmost=fffffffe ;;
+case $WINEARCH in
+win32) topmost=ffffffff notopmost=fffffffe ;;
 *) topmost=ffffffffffffffff notopmost=fffffffffffffffe ;;
 esac
 

@@ -11,13 +11,11 @@ DRIVER_EXE=$2
 PLANTED=$3
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
+. "$(dirname "$0")/../../scripts/at-exit.sh"
+. "$(dirname "$0")/../../scripts/throwaway.sh"
 
-DIR=$(mktemp -d /tmp/kovna-planted.XXXXXX)
-trap '"$KOVNA_WINESERVER" -k </dev/null >/dev/null 2>&1; kovna_display_stop "$DIR/prefix.display"; rm -rf "$DIR"' EXIT INT TERM
-arch=$(kovna_pe_arch "$KOVNA_EXE") || exit 1
-kovna_display_start "$DIR/prefix.display" || exit 1
-kovna_wine_env "$DIR/prefix" "$arch"
-kovna_wine_prefix || exit 1
+kovna_own_prefix "$KOVNA_EXE" || exit 1
+DIR=$KOVNA_OWN_DIR
 WINE=$KOVNA_WINE
 cp "$KOVNA_EXE" "$DIR/kovna.exe"
 cp "$PLANTED/comctl32.dll" "$PLANTED/winmm.dll" "$DIR/"

@@ -8,6 +8,8 @@ set -u
 DRIVER_EXE=$2
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 . "$(dirname "$0")/../../scripts/x-tools.sh"
+. "$(dirname "$0")/../../scripts/at-exit.sh"
+. "$(dirname "$0")/../../scripts/throwaway.sh"
 # Relay only the calls that tell the story, or the trace drowns.
 kovna_throwaway_start 'user32.ExitWindowsEx;advapi32.OpenProcessToken;advapi32.AdjustTokenPrivileges' "$1" 60 || exit 1
 LOG=$KOVNA_RELAY_LOG
