@@ -8,7 +8,7 @@
 #include "kit/Pixels.h"
 #include "app/KovnaDlg.h"
 
-TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
+TEST(AboutBox, AnyCodePage_OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
 {
     CKovnaDlg dlg;
     CWinApp app;
@@ -63,7 +63,7 @@ TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
     EXPECT_EQ(kHarnessEnded, nResult);
 }
 
-TEST(AboutBox, EnterAndEscCloseItAndNothingElse)
+TEST(AboutBox, AnyCodePage_EnterAndEscCloseItAndNothingElse)
 {
     CKovnaDlg dlg;
     CWinApp app;

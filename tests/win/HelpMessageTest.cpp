@@ -8,7 +8,7 @@
 #include "kit/Recorder.h"
 #include "app/KovnaDlg.h"
 
-TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
+TEST(HelpMessage, AnyCodePage_OwnedOkBoxWithTheThanksCaptionAndTwoLines)
 {
     CRecordingApi api;
     CScopedSystemApi scoped(&api);

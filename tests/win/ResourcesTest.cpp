@@ -194,7 +194,7 @@ TEST(Resources, AboutTemplateIsAsDesigned)
     ExpectItems(t, want, 4);
 }
 
-TEST(Resources, StringMenuAndIcon)
+TEST(Resources, AnyCodePage_StringMenuAndIcon)
 {
     CString strEntry;
     EXPECT_TRUE(strEntry.LoadString(IDS_INFO_ENTRY));
