@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "kit/Controls.h"
 #include "kit/AboutBox.h"
+#include "kit/Controls.h"
 #include "kit/DialogHarness.h"
 #include "kit/Pixels.h"
 #include "kit/Recorder.h"
