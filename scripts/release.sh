@@ -3,7 +3,7 @@
 # size, stripped, no time stamps), checks what each imports, and packs each
 # with its readme and licence into dist/kovna-<version>-win32.zip and
 # dist/kovna-<version>-win64.zip, listed in dist/SHA256SUMS. <version> is the
-# FILEVERSION of res/kovna.rc. KOVNA_RELEASE_BUILD (default build/release)
+# file version that CMakeLists.txt names. KOVNA_RELEASE_BUILD (default build/release)
 # and KOVNA_DIST (default dist) move the build folders and the output.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,8 +12,8 @@ scripts/install-deps.sh
 
 build_root=${KOVNA_RELEASE_BUILD:-build/release}
 dist=${KOVNA_DIST:-dist}
-version=$(LC_ALL=C sed -n 's/^ *FILEVERSION *\([0-9]*\) *, *\([0-9]*\) *, *\([0-9]*\) *, *\([0-9]*\).*/\1.\2.\3.\4/p' res/kovna.rc)
-[ -n "$version" ] || { echo "no FILEVERSION in res/kovna.rc" >&2; exit 1; }
+version=$(LC_ALL=C sed -n 's/^set(KOVNA_FILE_VERSION \([0-9.]*\))$/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "no KOVNA_FILE_VERSION in CMakeLists.txt" >&2; exit 1; }
 # Zip entries take the time of the commit, so that one commit gives one zip.
 stamp=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <map>
 
+#include "DialogHarness.h"
+
 namespace {
 
 std::map<COLORREF, int> Histogram(const Pixels& px, const RECT& rc)
@@ -111,6 +113,12 @@ SIZE IconSize(HICON hIcon)
     ::DeleteObject(info.hbmMask);
     // A monochrome icon's mask holds the AND and XOR halves one above the other.
     return SIZE{bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+}
+
+void ShowAndPaint(HWND hWnd)
+{
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpFor(150);
 }
 
 Pixels ReadScreen(HWND hWnd, const RECT& rc)

@@ -28,6 +28,8 @@ double ContrastRatio(COLORREF a, COLORREF b);
 Pixels ReadBitmap(HBITMAP hBitmap);
 // The size an icon draws at, from its colour bitmap.
 SIZE IconSize(HICON hIcon);
+// Paints the window and its children now and lets the paint settle, for a capture.
+void ShowAndPaint(HWND hWnd);
 // What the window shows now in rc (its client pixels); it must be visible and painted.
 Pixels ReadScreen(HWND hWnd, const RECT& rc);
 Pixels ReadClient(HWND hWnd);

@@ -7,7 +7,7 @@
 #include "platform/CString.h"
 #include "platform/CTime.h"
 
-TEST(CString, CountsBytesOfTheAnsiCodePage)
+TEST(CString, LengthCountsGbkBytesAndNullOrNoTextIsEmpty)
 {
     const CString chinese("关机");
     EXPECT_EQ(4, chinese.GetLength());

@@ -1,32 +1,7 @@
 // Drives a running kovna.exe from outside for the scripts and end-to-end tests,
 // in the names of res/resource.h: kovna_driver <verb> [argument...].
 //
-//   wait shown|hidden|popup|no-popup|menu|tip|no-tip
-//                                           wait for the main dialog, a box it owns, the pop-up menu,
-//                                           a tooltip on the screen
-//   wait shown ID                           wait for the main dialog, then print control ID's text (hex)
-//                                           as it was when the dialog showed
-//   wait filled|empty|enabled|disabled|focus ID
-//                                           wait for a state of control ID of the main dialog
-//   has ID | enabled ID                     exit status 0 if the control exists | is enabled
-//   rect main|popup|tray|menu|ID            print "x y width height" on the screen; exit status 1 if not shown
-//   settext ID TEXT                         set a control's text (sent: judged before the next step)
-//   setyear ID YEAR                         set the year of a date or time picker, keeping the rest
-//   settime-in SECONDS ID... [press|command ID]
-//                                           set pickers to the local time SECONDS from now; prints it,
-//                                           and as seconds since 1970 UTC; then press (or post the
-//                                           click of) ID, in the same process
-//   check ID                                check a radio button alone in its group, as a click would
-//   command ID                              post the click of control ID (or a menu command)
-//   press ID                                send the click of control ID; prints when it was sent and how
-//                                           long kovna took
-//   text ID                                 print control ID's text (hex) and when it was read
-//   syscommand ID                           post a system-menu command (IDM_INFO_ENTRY, SC_CLOSE...)
-//   message MSG [WPARAM [LPARAM]]           post any message to the main dialog
-//   close-popup                             end the box the main dialog owns
-//   quit                                    end the program (its Exit button); prints when it was posted
-//   trace ID SECONDS                        print control ID's text (hex) four times a second until the
-//                                           program ends (exit status 0) or SECONDS pass (1)
+// The verbs, their arguments and what each does are the table kVerbs below.
 //
 // A number may stand wherever a name does. Waits give up after KOVNA_DRIVER_WAIT
 // seconds (default 10; 30 for "wait shown", which covers the program's start).
@@ -38,6 +13,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -71,17 +47,7 @@ const Name kNames[] = {
     std::exit(1);
 }
 
-int Usage()
-{
-    std::fputs("usage: kovna_driver wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait shown ID"
-               " | wait filled|empty|enabled|disabled|focus ID"
-               " | has ID | enabled ID | rect main|popup|tray|menu|ID | settext ID TEXT | setyear ID YEAR"
-               " | settime-in SECONDS ID... [press|command ID] | check ID | command ID | press ID | text ID"
-               " | syscommand ID | message MSG [WPARAM [LPARAM]]"
-               " | close-popup | quit | trace ID SECONDS\n",
-               stderr);
-    return 2;
-}
+int Usage();
 
 // A name of the table or a number in any C notation; anything else ends the run.
 unsigned long Value(const char* psz)
@@ -384,120 +350,186 @@ int Trace(HWND hMain, HWND hItem, DWORD nSeconds)
     return 1;
 }
 
-bool Is(const char* pszVerb, const char* pszName, int argc, int nArgs)
+HWND Main()
 {
-    return std::strcmp(pszVerb, pszName) == 0 && argc == nArgs + 2;
-}
-
-
-int Run(int argc, char** argv)
-{
-    const char* pszVerb = argv[1];
-
-    if ((Is(pszVerb, "wait", argc, 1) || Is(pszVerb, "wait", argc, 2)) && std::strcmp(argv[2], "shown") == 0) {
-        HWND hMain = nullptr;
-        if (!WaitFor(WaitSeconds(30), [&] {
-                hMain = FindMain();
-                return hMain && ::IsWindowVisible(hMain);
-            }))
-            Fail("no Kovna window");
-        if (argc == 4)
-            PrintText("text", ::GetDlgItem(hMain, static_cast<int>(Value(argv[3]))));
-        return 0;
-    }
-    if (Is(pszVerb, "rect", argc, 1) && std::strcmp(argv[2], "tray") == 0) {
-        PrintRect(::FindWindowA("Shell_TrayWnd", nullptr));
-        return 0;
-    }
-
     const HWND hMain = FindMain();
     if (!hMain)
         Fail("no Kovna window");
+    return hMain;
+}
 
-    if (std::strcmp(pszVerb, "wait") == 0 && (argc == 3 || argc == 4))
-        return Wait(hMain, argc, argv) ? 0 : 1;
-    if (Is(pszVerb, "has", argc, 1))
-        return ::GetDlgItem(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1;
-    if (Is(pszVerb, "enabled", argc, 1))
-        return ::IsWindowEnabled(Item(hMain, argv[2])) ? 0 : 1;
-    if (Is(pszVerb, "rect", argc, 1)) {
-        const char* pszWhich = argv[2];
-        PrintRect(std::strcmp(pszWhich, "main") == 0    ? hMain
-                  : std::strcmp(pszWhich, "menu") == 0  ? FindMenu()
-                  : std::strcmp(pszWhich, "popup") == 0 ? FindPopup(hMain)
-                                                        : Item(hMain, pszWhich));
-        return 0;
+// A verb, its usage, the counts of arguments it takes and what it does.
+struct Verb {
+    const char* pszName;
+    const char* pszUsage;
+    int nMinArgs;
+    int nMaxArgs;
+    // The main dialog is found, or the run fails, before the verb runs; a
+    // verb that needs it only at times finds it itself.
+    bool bMain;
+    int (*pRun)(HWND hMain, int argc, char** argv);
+};
+
+constexpr int kAnyArgs = INT_MAX;
+
+const Verb kVerbs[] = {
+    // Waits for the main dialog, a box it owns, the pop-up menu, a tooltip on
+    // the screen; "shown ID" then prints control ID's text (hex) as it was
+    // when the dialog showed; the rest wait for a state of control ID.
+    {"wait", "wait shown|hidden|popup|no-popup|menu|tip|no-tip | wait shown ID"
+             " | wait filled|empty|enabled|disabled|focus ID",
+     1, 2, false,
+     [](HWND, int argc, char** argv) {
+         if (std::strcmp(argv[2], "shown") != 0)
+             return Wait(Main(), argc, argv) ? 0 : 1;
+         HWND hMain = nullptr;
+         if (!WaitFor(WaitSeconds(30), [&] {
+                 hMain = FindMain();
+                 return hMain && ::IsWindowVisible(hMain);
+             }))
+             Fail("no Kovna window");
+         if (argc == 4)
+             PrintText("text", ::GetDlgItem(hMain, static_cast<int>(Value(argv[3]))));
+         return 0;
+     }},
+    // Exit status 0 if the control exists.
+    {"has", "has ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return ::GetDlgItem(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1; }},
+    // Exit status 0 if the control is enabled.
+    {"enabled", "enabled ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return ::IsWindowEnabled(Item(hMain, argv[2])) ? 0 : 1; }},
+    // Prints "x y width height" on the screen; exit status 1 if not shown.
+    {"rect", "rect main|popup|tray|menu|ID", 1, 1, false,
+     [](HWND, int, char** argv) {
+         const char* pszWhich = argv[2];
+         if (std::strcmp(pszWhich, "tray") == 0) {
+             PrintRect(::FindWindowA("Shell_TrayWnd", nullptr));
+             return 0;
+         }
+         const HWND hMain = Main();
+         PrintRect(std::strcmp(pszWhich, "main") == 0    ? hMain
+                   : std::strcmp(pszWhich, "menu") == 0  ? FindMenu()
+                   : std::strcmp(pszWhich, "popup") == 0 ? FindPopup(hMain)
+                                                         : Item(hMain, pszWhich));
+         return 0;
+     }},
+    // Sets a control's text (sent: judged before the next step).
+    {"settext", "settext ID TEXT", 2, 2, true,
+     [](HWND hMain, int, char** argv) {
+         DWORD_PTR dwResult = 0;
+         if (::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
+                                   SMTO_ABORTIFHUNG, 5000, &dwResult))
+             return 0;
+         // A refusal says why; a Wine process that dies before main says nothing.
+         std::fprintf(stderr, "kovna_driver: cannot set the text of %s: error %lu\n", argv[2], ::GetLastError());
+         return 1;
+     }},
+    // Sets the year of a date or time picker, keeping the rest.
+    {"setyear", "setyear ID YEAR", 2, 2, true,
+     [](HWND hMain, int, char** argv) {
+         const HWND hPicker = Item(hMain, argv[2]);
+         const RemoteTime remote(hPicker);
+         SYSTEMTIME st;
+         if (!remote.Get(hPicker, st))
+             return 1;
+         st.wYear = static_cast<WORD>(Value(argv[3]));
+         return remote.Set(hPicker, st) ? 0 : 1;
+     }},
+    // Sets pickers to the local time SECONDS from now; prints it, and as
+    // seconds since 1970 UTC; then presses (or posts the click of) ID, in the
+    // same process.
+    {"settime-in", "settime-in SECONDS ID... [press|command ID]", 2, kAnyArgs, true,
+     [](HWND hMain, int argc, char** argv) {
+         const int nSeconds = static_cast<int>(Value(argv[2]));
+         // A press of its own would come after another process's start, which
+         // may outlast the seconds given on a busy machine.
+         const bool bPress = argc >= 6 && std::strcmp(argv[argc - 2], "press") == 0;
+         const bool bPost = argc >= 6 && std::strcmp(argv[argc - 2], "command") == 0;
+         const int nPickers = bPress || bPost ? argc - 2 : argc;
+         long long nEpoch = 0;
+         const SYSTEMTIME target = LocalTimeIn(nSeconds, &nEpoch);
+         const RemoteTime remote(hMain);
+         for (int i = 3; i < nPickers; ++i)
+             if (!remote.Set(Item(hMain, argv[i]), target))
+                 Fail("cannot set the picker ", argv[i]);
+         std::printf("kovna_driver: target %02u:%02u:%02u epoch %lld\n", target.wHour, target.wMinute,
+                     target.wSecond, nEpoch);
+         const auto nID = static_cast<int>(Value(argv[argc - 1]));
+         if (bPost)
+             return PostClick(hMain, nID) ? 0 : 1;
+         return bPress ? Press(hMain, nID) : 0;
+     }},
+    // Checks a radio button alone in its group, as a click would.
+    {"check", "check ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return Check(hMain, Item(hMain, argv[2])) ? 0 : 1; }},
+    // Posts the click of control ID (or a menu command).
+    {"command", "command ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return PostClick(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1; }},
+    // Sends the click of control ID; prints when it was sent and how long kovna took.
+    {"press", "press ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return Press(hMain, static_cast<int>(Value(argv[2]))); }},
+    // Prints control ID's text (hex) and when it was read.
+    {"text", "text ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) {
+         PrintText("text", Item(hMain, argv[2]), true);
+         return 0;
+     }},
+    // Posts a system-menu command (IDM_INFO_ENTRY, SC_CLOSE...).
+    {"syscommand", "syscommand ID", 1, 1, true,
+     [](HWND hMain, int, char** argv) { return Post(hMain, WM_SYSCOMMAND, Value(argv[2]), 0) ? 0 : 1; }},
+    // Posts any message to the main dialog.
+    {"message", "message MSG [WPARAM [LPARAM]]", 1, 3, true,
+     [](HWND hMain, int argc, char** argv) {
+         return Post(hMain, static_cast<UINT>(Value(argv[2])), argc > 3 ? Value(argv[3]) : 0,
+                     argc > 4 ? static_cast<LPARAM>(Value(argv[4])) : 0)
+                    ? 0
+                    : 1;
+     }},
+    // Ends the box the main dialog owns.
+    {"close-popup", "close-popup", 0, 0, true,
+     [](HWND hMain, int, char**) {
+         const HWND hPopup = FindPopup(hMain);
+         return hPopup && Post(hPopup, WM_COMMAND, IDOK, 0) ? 0 : 1;
+     }},
+    // Ends the program (its Exit button); prints when it was posted.
+    {"quit", "quit", 0, 0, true,
+     [](HWND hMain, int, char**) {
+         const ULONGLONG nPosted = FileTimeNow();
+         if (!Post(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0))
+             return 1;
+         std::printf("kovna_driver: quit");
+         PrintInstant(nPosted);
+         std::printf("\n");
+         return 0;
+     }},
+    // Prints control ID's text (hex) four times a second until the program
+    // ends (exit status 0) or SECONDS pass (1).
+    {"trace", "trace ID SECONDS", 2, 2, true,
+     [](HWND hMain, int, char** argv) {
+         return Trace(hMain, Item(hMain, argv[2]), static_cast<DWORD>(Value(argv[3])));
+     }},
+};
+
+int Usage()
+{
+    std::fputs("usage: kovna_driver", stderr);
+    const char* pszBetween = " ";
+    for (const Verb& verb : kVerbs) {
+        std::fprintf(stderr, "%s%s", pszBetween, verb.pszUsage);
+        pszBetween = " | ";
     }
-    if (Is(pszVerb, "settext", argc, 2)) {
-        DWORD_PTR dwResult = 0;
-        if (::SendMessageTimeoutA(Item(hMain, argv[2]), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[3]),
-                                  SMTO_ABORTIFHUNG, 5000, &dwResult))
-            return 0;
-        // A refusal says why; a Wine process that dies before main says nothing.
-        std::fprintf(stderr, "kovna_driver: cannot set the text of %s: error %lu\n", argv[2], ::GetLastError());
-        return 1;
-    }
-    if (Is(pszVerb, "setyear", argc, 2)) {
-        const HWND hPicker = Item(hMain, argv[2]);
-        const RemoteTime remote(hPicker);
-        SYSTEMTIME st;
-        if (!remote.Get(hPicker, st))
-            return 1;
-        st.wYear = static_cast<WORD>(Value(argv[3]));
-        return remote.Set(hPicker, st) ? 0 : 1;
-    }
-    if (std::strcmp(pszVerb, "settime-in") == 0 && argc >= 4) {
-        const int nSeconds = static_cast<int>(Value(argv[2]));
-        // A press of its own would come after another process's start, which
-        // may outlast the seconds given on a busy machine.
-        const bool bPress = argc >= 6 && std::strcmp(argv[argc - 2], "press") == 0;
-        const bool bPost = argc >= 6 && std::strcmp(argv[argc - 2], "command") == 0;
-        const int nPickers = bPress || bPost ? argc - 2 : argc;
-        long long nEpoch = 0;
-        const SYSTEMTIME target = LocalTimeIn(nSeconds, &nEpoch);
-        const RemoteTime remote(hMain);
-        for (int i = 3; i < nPickers; ++i)
-            if (!remote.Set(Item(hMain, argv[i]), target))
-                Fail("cannot set the picker ", argv[i]);
-        std::printf("kovna_driver: target %02u:%02u:%02u epoch %lld\n", target.wHour, target.wMinute, target.wSecond,
-                    nEpoch);
-        const auto nID = static_cast<int>(Value(argv[argc - 1]));
-        if (bPost)
-            return PostClick(hMain, nID) ? 0 : 1;
-        return bPress ? Press(hMain, nID) : 0;
-    }
-    if (Is(pszVerb, "check", argc, 1))
-        return Check(hMain, Item(hMain, argv[2])) ? 0 : 1;
-    if (Is(pszVerb, "command", argc, 1))
-        return PostClick(hMain, static_cast<int>(Value(argv[2]))) ? 0 : 1;
-    if (Is(pszVerb, "press", argc, 1))
-        return Press(hMain, static_cast<int>(Value(argv[2])));
-    if (Is(pszVerb, "text", argc, 1)) {
-        PrintText("text", Item(hMain, argv[2]), true);
-        return 0;
-    }
-    if (Is(pszVerb, "syscommand", argc, 1))
-        return Post(hMain, WM_SYSCOMMAND, Value(argv[2]), 0) ? 0 : 1;
-    if (std::strcmp(pszVerb, "message") == 0 && argc >= 3 && argc <= 5)
-        return Post(hMain, static_cast<UINT>(Value(argv[2])), argc > 3 ? Value(argv[3]) : 0,
-                    argc > 4 ? static_cast<LPARAM>(Value(argv[4])) : 0)
-                   ? 0
-                   : 1;
-    if (Is(pszVerb, "close-popup", argc, 0)) {
-        const HWND hPopup = FindPopup(hMain);
-        return hPopup && Post(hPopup, WM_COMMAND, IDOK, 0) ? 0 : 1;
-    }
-    if (Is(pszVerb, "quit", argc, 0)) {
-        const ULONGLONG nPosted = FileTimeNow();
-        if (!Post(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_EXIT, BN_CLICKED), 0))
-            return 1;
-        std::printf("kovna_driver: quit");
-        PrintInstant(nPosted);
-        std::printf("\n");
-        return 0;
-    }
-    if (Is(pszVerb, "trace", argc, 2))
-        return Trace(hMain, Item(hMain, argv[2]), static_cast<DWORD>(Value(argv[3])));
+    std::fputs("\n", stderr);
+    return 2;
+}
+
+int Run(int argc, char** argv)
+{
+    const int nArgs = argc - 2;
+    for (const Verb& verb : kVerbs)
+        if (std::strcmp(argv[1], verb.pszName) == 0 && nArgs >= verb.nMinArgs && nArgs <= verb.nMaxArgs)
+            return verb.pRun(verb.bMain ? Main() : nullptr, argc, argv);
+    // An unknown verb, as every verb of the main dialog, needs it first.
+    Main();
     return Usage();
 }
 

@@ -1,19 +1,18 @@
-// The main dialog's look, keyboard order, About box and Help message, on the
-// real dialog under its real modal loop.
+// The main dialog's look, its contrast in each colour scheme and a change of
+// scheme, on the real dialog under its real modal loop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "kit/AboutBox.h"
 #include "kit/Controls.h"
 #include "kit/DialogHarness.h"
 #include "kit/Pixels.h"
 #include "kit/Recorder.h"
 #include "kit/Schemes.h"
-#include "kit/XInput.h"
 #include "app/KovnaDlg.h"
 
 namespace {
@@ -22,75 +21,6 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
 // A child the dialog does not know.
 constexpr int kStrangerId = IDC_STATIC_COUNTDOWN + 1000;
-
-void ShowAndPaint(HWND hWnd)
-{
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    PumpFor(150);
-}
-
-struct AboutSearch {
-    HWND hMain;
-    HWND hFound;
-};
-
-BOOL CALLBACK MatchAboutBox(HWND hWnd, LPARAM lParam)
-{
-    auto* pSearch = reinterpret_cast<AboutSearch*>(lParam);
-    if (hWnd != pSearch->hMain && ClassName(hWnd) == "#32770" && ::IsWindowVisible(hWnd)
-        && std::string(WindowText(hWnd)) == "关于 Kovna") {
-        pSearch->hFound = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The About box of this thread, once it is on screen.
-HWND FindAboutBox(HWND hMain)
-{
-    AboutSearch search{hMain, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchAboutBox, reinterpret_cast<LPARAM>(&search));
-    return search.hFound;
-}
-
-// While a system command runs the About box's own modal loop, a thread timer
-// hands each About box that appears to onBox once, which must close it.
-class CAboutWatcher {
-public:
-    CAboutWatcher(HWND hMain, std::function<void(HWND)> onBox) : m_hMain(hMain), m_onBox(std::move(onBox))
-    {
-        s_pThis = this;
-        m_nTimer = ::SetTimer(nullptr, 0, 30, Tick);
-    }
-    ~CAboutWatcher()
-    {
-        ::KillTimer(nullptr, m_nTimer);
-        s_pThis = nullptr;
-    }
-    int m_nBoxes = 0;
-
-private:
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        CAboutWatcher* p = s_pThis;
-        if (!p)
-            return;
-        const HWND hBox = FindAboutBox(p->m_hMain);
-        if (!hBox || hBox == p->m_hHandled)
-            return;
-        p->m_hHandled = hBox;
-        ++p->m_nBoxes;
-        p->m_onBox(hBox);
-    }
-
-    static inline CAboutWatcher* s_pThis = nullptr;
-    HWND m_hMain;
-    HWND m_hHandled = nullptr;
-    std::function<void(HWND)> m_onBox;
-    UINT_PTR m_nTimer = 0;
-};
-
-int FocusID() { return ::GetDlgCtrlID(::GetFocus()); }
 
 // Counts WM_ICONERASEBKGND, which only the minimised paint sends.
 class CCountingDlg : public CKovnaDlg {
@@ -317,162 +247,6 @@ TEST(Appearance, MinimisedIconCentringAndDragIcon)
         EXPECT_EQ(1, dlg.m_nIconErase);
         ::ShowWindow(dlg.m_hWnd, SW_RESTORE);
     });
-}
-
-TEST(Keyboard, FocusStartsInTheUnitListAndTabVisitsFourControls)
-{
-    KOVNA_REQUIRE_XDOTOOL();
-    CKovnaDlg dlg;
-    RunModal(dlg, [&] {
-        const HWND hDlg = dlg.m_hWnd;
-        EXPECT_EQ(IDC_COMBO_UNIT, FocusID());
-        for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
-            EXPECT_EQ(0, ::GetWindowLongA(::GetDlgItem(hDlg, id), GWL_STYLE) & WS_TABSTOP) << id;
-        }
-        EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hDlg, IDC_RADIO_ALARM));
-
-        RestPointerOn(hDlg);
-        ASSERT_EQ(IDC_COMBO_UNIT, FocusID());
-        std::vector<int> visited;
-        for (int i = 0; i < 4; ++i) {
-            const int nBefore = FocusID();
-            XdoTool("key Tab");
-            PumpUntil([&] { return FocusID() != nBefore; }, 3000);
-            visited.push_back(FocusID());
-        }
-        EXPECT_EQ((std::vector<int>{IDC_EDIT_COUNT, IDC_DATE, IDC_TIME, IDC_COMBO_UNIT}), visited);
-
-        XdoTool("key shift+Tab");
-        PumpUntil([&] { return FocusID() != IDC_COMBO_UNIT; }, 3000);
-        EXPECT_EQ(IDC_TIME, FocusID());
-
-        // One group: a click on any radio unchecks the other two.
-        for (const int id : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
-            ::SendDlgItemMessageA(hDlg, id, BM_CLICK, 0, 0);
-            PumpFor(20);
-            for (const int other : {IDC_RADIO_SHUTDOWN, IDC_RADIO_REBOOT, IDC_RADIO_ALARM}) {
-                EXPECT_EQ(other == id ? BST_CHECKED : BST_UNCHECKED, ::IsDlgButtonChecked(hDlg, other))
-                    << "clicked " << id << ", looking at " << other;
-            }
-        }
-    });
-}
-
-TEST(AboutBox, OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
-{
-    CKovnaDlg dlg;
-    CWinApp app;
-    app.m_pMainWnd = &dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
-        const HWND hMain = dlg.m_hWnd;
-        ShowAndPaint(hMain);
-        RECT rcMainBefore;
-        ::GetWindowRect(hMain, &rcMainBefore);
-
-        for (const WPARAM nCmd : {WPARAM{IDM_INFO_ENTRY}, WPARAM{IDM_INFO_ENTRY | 0x5}, WPARAM{IDM_INFO_ENTRY | 0xF}}) {
-            SCOPED_TRACE(nCmd);
-            bool bSeen = false;
-            CAboutWatcher watcher(hMain, [&](HWND hBox) {
-                bSeen = true;
-                EXPECT_EQ(hMain, ::GetWindow(hBox, GW_OWNER));
-                EXPECT_FALSE(::IsWindowEnabled(hMain));
-                RECT rcBox;
-                ::GetWindowRect(hBox, &rcBox);
-                EXPECT_NEAR((rcMainBefore.left + rcMainBefore.right) / 2, (rcBox.left + rcBox.right) / 2, 1);
-                EXPECT_NEAR((rcMainBefore.top + rcMainBefore.bottom) / 2, (rcBox.top + rcBox.bottom) / 2, 1);
-                EXPECT_EQ(IDOK, ::GetDlgCtrlID(::GetFocus()));
-                // Not recoloured: the system's dialog face, no white.
-                ::RedrawWindow(hBox, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-                EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ClientPixel(hBox, 2, 2));
-                RECT rcClient;
-                ::GetClientRect(hBox, &rcClient);
-                EXPECT_EQ(::GetSysColor(COLOR_3DFACE), ClientPixel(hBox, rcClient.right - 3, rcClient.bottom - 3));
-                ::PostMessageA(hBox, WM_COMMAND, IDOK, 0);
-            });
-            ::SendMessageA(hMain, WM_SYSCOMMAND, nCmd, 0);
-            EXPECT_TRUE(bSeen);
-            EXPECT_EQ(1, watcher.m_nBoxes);
-            EXPECT_TRUE(::IsWindowEnabled(hMain));
-        }
-
-        // Other commands take the default handling: no box, and the main
-        // dialog stays where it was.
-        for (const WPARAM nCmd : {WPARAM{0}, WPARAM{IDM_INFO_ENTRY << 1}, WPARAM{0xF}}) {
-            SCOPED_TRACE(nCmd);
-            CAboutWatcher watcher(hMain, [](HWND hBox) { ::PostMessageA(hBox, WM_COMMAND, IDCANCEL, 0); });
-            ::SendMessageA(hMain, WM_SYSCOMMAND, nCmd, 0);
-            PumpFor(100);
-            EXPECT_EQ(0, watcher.m_nBoxes);
-        }
-        RECT rcMainAfter;
-        ::GetWindowRect(hMain, &rcMainAfter);
-        EXPECT_TRUE(::EqualRect(&rcMainBefore, &rcMainAfter));
-        EXPECT_TRUE(::IsWindowVisible(hMain));
-    });
-    // Only the harness ended the main dialog.
-    EXPECT_EQ(kHarnessEnded, nResult);
-}
-
-TEST(AboutBox, EnterAndEscCloseItAndNothingElse)
-{
-    CKovnaDlg dlg;
-    CWinApp app;
-    app.m_pMainWnd = &dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
-        const HWND hMain = dlg.m_hWnd;
-        for (const WPARAM vk : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
-            SCOPED_TRACE(vk);
-            HWND hClosed = nullptr;
-            CAboutWatcher watcher(hMain, [&](HWND hBox) {
-                hClosed = hBox;
-                PostKeyDown(::GetFocus(), static_cast<UINT>(vk));
-            });
-            ::SendMessageA(hMain, WM_SYSCOMMAND, IDM_INFO_ENTRY, 0);
-            EXPECT_EQ(1, watcher.m_nBoxes);
-            EXPECT_FALSE(::IsWindow(hClosed));
-            PumpFor(100);
-            EXPECT_TRUE(::IsWindowVisible(hMain));
-            EXPECT_TRUE(::IsWindowEnabled(hMain));
-            EXPECT_EQ(MODE_ALARM, dlg.m_nMode);
-            EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(hMain, IDC_RADIO_ALARM));
-        }
-    });
-    EXPECT_EQ(kHarnessEnded, nResult);
-}
-
-TEST(HelpMessage, OwnedOkBoxWithTheThanksCaptionAndTwoLines)
-{
-    CRecordingApi api;
-    CScopedSystemApi scoped(&api);
-    CKovnaDlg dlg;
-    HWND hMain = nullptr;
-    RunModal(dlg, [&] {
-        hMain = dlg.m_hWnd;
-        ::SendMessageA(hMain, WM_COMMAND, MAKEWPARAM(IDC_BTN_HELP, BN_CLICKED), 0);
-    });
-    const std::vector<RecordedCall> calls = api.CallsNamed("MessageBoxGbk");
-    ASSERT_EQ(1u, calls.size());
-    const RecordedCall& call = calls[0];
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(hMain), call.args[0]);
-    EXPECT_EQ(static_cast<uintptr_t>(MB_OK), call.args[1]);
-    EXPECT_EQ("\xD0\xBB\xD0\xBB", call.caption);  // "谢谢" in code page 936
-
-    // The bytes are code page 936 text that reads exactly as written here.
-    wchar_t wide[256] = {};
-    const int n = ::MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, call.text.c_str(),
-                                        static_cast<int>(call.text.size()), wide, 255);
-    ASSERT_GT(n, 0);
-    const std::wstring text(wide, static_cast<size_t>(n));
-    const size_t nBreak = text.find(L'\n');
-    ASSERT_NE(std::wstring::npos, nBreak);
-    EXPECT_EQ(std::wstring::npos, text.find(L'\n', nBreak + 1));
-    EXPECT_EQ(std::wstring::npos, text.find(L'\r'));
-    const std::wstring first = text.substr(0, nBreak);
-    const std::wstring second = text.substr(nBreak + 1);
-    const std::wstring lead = L"您有任何意见或建议, 抑或不满, 请发邮件到";
-    EXPECT_EQ(lead, first.substr(0, lead.size()));
-    EXPECT_EQ(L"kovna@example.org.", first.substr(lead.size()));
-    EXPECT_EQ(L"作者将尽快予以回复.感谢您的使用.谢谢!", second);
 }
 
 TEST(Contrast, EveryTextAndButtonReadsInTheSeatsScheme)

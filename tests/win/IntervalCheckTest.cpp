@@ -97,7 +97,7 @@ protected:
 
 } // namespace
 
-TEST_F(IntervalTyping, ALetterEmptiesTheWholeFieldOnceAndEmptyingByHandIsQuiet)
+TEST_F(IntervalTyping, AnyCodePage_ALetterEmptiesTheWholeFieldOnceAndEmptyingByHandIsQuiet)
 {
     RunModal(m_dlg, [&] {
         FocusField(m_dlg.m_hWnd);
@@ -115,7 +115,7 @@ TEST_F(IntervalTyping, ALetterEmptiesTheWholeFieldOnceAndEmptyingByHandIsQuiet)
     });
 }
 
-TEST_F(IntervalTyping, MoreThanTenDigitsWarnAtEachChangeAndStay)
+TEST_F(IntervalTyping, AnyCodePage_MoreThanTenDigitsWarnAtEachChangeAndStay)
 {
     RunModal(m_dlg, [&] {
         FocusField(m_dlg.m_hWnd);
@@ -135,7 +135,7 @@ TEST_F(IntervalTyping, MoreThanTenDigitsWarnAtEachChangeAndStay)
     });
 }
 
-TEST_F(IntervalTyping, PastedChineseIsIllegalUntilItIsTooLong)
+TEST_F(IntervalTyping, AnyCodePage_PastedChineseIsIllegalUntilItIsTooLong)
 {
     RunModal(m_dlg, [&] {
         FocusField(m_dlg.m_hWnd);
@@ -158,7 +158,7 @@ TEST_F(IntervalTyping, PastedChineseIsIllegalUntilItIsTooLong)
 }
 
 // The real system message box, found on screen and closed with the Enter key.
-TEST(IntervalCheck, RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
+TEST(IntervalCheck, AnyCodePage_RealWarningBoxIsOwnedByTheDialogAndTheClockRunsBehindIt)
 {
     KOVNA_REQUIRE_XDOTOOL();
     CKovnaDlg dlg;

@@ -153,7 +153,7 @@ void ExpectCommandButtonsInPlace(HWND hDlg)
 
 } // namespace
 
-TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndFitTheirCaptions)
+TEST(Layout, AnyCodePage_CommandButtonsStandInTheirFramesLevelWithTheirRowsAndFitTheirCaptions)
 {
     CRecordingApi api;
     CScopedSystemApi seam(&api);
@@ -176,7 +176,7 @@ TEST(Layout, CommandButtonsStandInTheirFramesLevelWithTheirRowsAndFitTheirCaptio
     });
 }
 
-TEST(Layout, EveryTextHasRoomForItsWidestTextAndNoControlCoversAnother)
+TEST(Layout, AnyCodePage_EveryTextHasRoomForItsWidestTextAndNoControlCoversAnother)
 {
     CKovnaDlg dlg;
     RunModal(dlg, [&] {

@@ -29,7 +29,7 @@ const char* LiveText(const TemplateControl& c)
 
 } // namespace
 
-TEST(MainDialog, OpensWithTheTemplateControls)
+TEST(MainDialog, AnyCodePage_OpensWithTheTemplateControls)
 {
     CKovnaDlg dlg;
     RunModal(dlg, [&] {
@@ -66,7 +66,7 @@ TEST(MainDialog, OpensWithTheTemplateControls)
     });
 }
 
-TEST(MainDialog, StartsInAlarmModeWithMinutesSelected)
+TEST(MainDialog, AnyCodePage_StartsInAlarmModeWithMinutesSelected)
 {
     CKovnaDlg dlg;
     RunModal(dlg, [&] {
@@ -97,7 +97,7 @@ TEST(MainDialog, StartsInAlarmModeWithMinutesSelected)
     });
 }
 
-TEST(MainDialog, SystemMenuIconsAndPlacement)
+TEST(MainDialog, AnyCodePage_SystemMenuIconsAndPlacement)
 {
     CKovnaDlg dlg;
     RunModal(dlg, [&] {
@@ -129,7 +129,7 @@ TEST(MainDialog, SystemMenuIconsAndPlacement)
     });
 }
 
-TEST(MainDialog, EscEnterAndTheExitCommandEndTheModalLoop)
+TEST(MainDialog, AnyCodePage_EscEnterAndTheExitCommandEndTheModalLoop)
 {
     const struct {
         const char* name;

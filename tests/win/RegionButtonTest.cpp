@@ -541,7 +541,7 @@ TEST(RegionButton, CaptionIsCentredOnTheShape)
 }
 
 // A Chinese caption is drawn as its characters under any ANSI code page.
-TEST(RegionButton, ChineseCaptionIsDrawnAsItsCharacters)
+TEST(RegionButton, AnyCodePage_ChineseCaptionIsDrawnAsItsCharacters)
 {
     CTestParent parent;
     ASSERT_TRUE(parent.Create(400, 300));

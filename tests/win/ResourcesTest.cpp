@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "KovnaVersion.h"
 #include "kit/Controls.h"
 #include "kit/MainTemplate.h"
 #include "kit/Paths.h"
@@ -193,7 +194,7 @@ TEST(Resources, AboutTemplateIsAsDesigned)
     ExpectItems(t, want, 4);
 }
 
-TEST(Resources, StringMenuAndIcon)
+TEST(Resources, AnyCodePage_StringMenuAndIcon)
 {
     CString strEntry;
     EXPECT_TRUE(strEntry.LoadString(IDS_INFO_ENTRY));
@@ -261,10 +262,12 @@ TEST(Resources, VersionBlockOfTheBuiltProgram)
     VS_FIXEDFILEINFO* pFixed = nullptr;
     UINT cbFixed = 0;
     ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&pFixed), &cbFixed));
-    EXPECT_EQ(MAKELONG(0, 1), pFixed->dwFileVersionMS);
-    EXPECT_EQ(MAKELONG(8, 2), pFixed->dwFileVersionLS);
-    EXPECT_EQ(MAKELONG(0, 1), pFixed->dwProductVersionMS);
-    EXPECT_EQ(MAKELONG(6, 3), pFixed->dwProductVersionLS);
+    const WORD file[] = {KOVNA_FILE_VERSION};
+    const WORD product[] = {KOVNA_PRODUCT_VERSION};
+    EXPECT_EQ(MAKELONG(file[1], file[0]), pFixed->dwFileVersionMS);
+    EXPECT_EQ(MAKELONG(file[3], file[2]), pFixed->dwFileVersionLS);
+    EXPECT_EQ(MAKELONG(product[1], product[0]), pFixed->dwProductVersionMS);
+    EXPECT_EQ(MAKELONG(product[3], product[2]), pFixed->dwProductVersionLS);
     EXPECT_EQ(0x3Fu, pFixed->dwFileFlagsMask);
     EXPECT_EQ(0u, pFixed->dwFileFlags);
     EXPECT_EQ(4u, pFixed->dwFileOS);
@@ -272,8 +275,8 @@ TEST(Resources, VersionBlockOfTheBuiltProgram)
     EXPECT_EQ(0u, pFixed->dwFileSubtype);
 
     EXPECT_EQ("Kovna", VersionString(block, "FileDescription"));
-    EXPECT_EQ("1.0.2", VersionString(block, "FileVersion"));
-    EXPECT_EQ("1.0.3", VersionString(block, "ProductVersion"));
+    EXPECT_EQ(KOVNA_FILE_VERSION_TEXT, VersionString(block, "FileVersion"));
+    EXPECT_EQ(KOVNA_PRODUCT_VERSION_TEXT, VersionString(block, "ProductVersion"));
     EXPECT_EQ(VersionString(block, "InternalName"), VersionString(block, "OriginalFilename"));
     EXPECT_EQ("", VersionString(block, "Comments"));
 

@@ -164,7 +164,7 @@ protected:
 
 } // namespace
 
-TEST_F(Schedule, CommandButtonsAreCreatedFromTheTable)
+TEST_F(Schedule, CommandButtonsHaveTheirCaptionsPlacesAndSizeAndTheRadiosStoreTheMode)
 {
     RunModal(dlg, [&] {
         const struct {
@@ -202,7 +202,7 @@ TEST_F(Schedule, CommandButtonsAreCreatedFromTheTable)
     });
 }
 
-TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
+TEST_F(Schedule, AnyCodePage_RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
 {
     RunModal(dlg, [&] {
         const int units[] = {60, 3600, 86400, 2592000};
@@ -241,7 +241,7 @@ TEST_F(Schedule, RelativeStartCountsMinutesHoursDaysAndMonthsAndResetStops)
     EXPECT_EQ(0u, api.Count("ExitWindowsEx"));
 }
 
-TEST_F(Schedule, RefusedIntervalsWarnAndStayStopped)
+TEST_F(Schedule, AnyCodePage_RefusedIntervalsWarnAndStayStopped)
 {
     RunInShutdownModeNeverActing(dlg, api, [&] {
         const struct {

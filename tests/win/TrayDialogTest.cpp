@@ -18,7 +18,7 @@ void Hide(CKovnaDlg& dlg) { ::SendMessageA(dlg.m_hWnd, WM_CLOSE, 0, 0); }
 
 } // namespace
 
-TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
+TEST(TrayDialog, AnyCodePage_CloseMinimiseAndHideAllHideToTheIcon)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -77,7 +77,7 @@ TEST(TrayDialog, CloseMinimiseAndHideAllHideToTheIcon)
 
 // The minimise box's command with the system's low bits, and a window made
 // iconic from outside (a taskbar click, Win+Down).
-TEST(TrayDialog, EveryRouteToMinimisedHidesAndOpenRestores)
+TEST(TrayDialog, AnyCodePage_EveryRouteToMinimisedHidesAndOpenRestores)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -105,7 +105,7 @@ TEST(TrayDialog, EveryRouteToMinimisedHidesAndOpenRestores)
 }
 
 // The 32 x 32 image squeezed to 16 would be the shell's doing, not ours.
-TEST(TrayDialog, TheNotificationAreaAndTheCaptionShowTheSmallIcon)
+TEST(TrayDialog, AnyCodePage_TheNotificationAreaAndTheCaptionShowTheSmallIcon)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -122,7 +122,7 @@ TEST(TrayDialog, TheNotificationAreaAndTheCaptionShowTheSmallIcon)
     });
 }
 
-TEST(TrayDialog, DoubleClickRestoresAndExitEndsWithoutAnIcon)
+TEST(TrayDialog, AnyCodePage_DoubleClickRestoresAndExitEndsWithoutAnIcon)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -143,7 +143,7 @@ TEST(TrayDialog, DoubleClickRestoresAndExitEndsWithoutAnIcon)
     EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE, NIM_ADD, NIM_DELETE}), api.ShellMessages());
 }
 
-TEST(TrayDialog, ARefusedIconKeepsTheWindowVisible)
+TEST(TrayDialog, AnyCodePage_ARefusedIconKeepsTheWindowVisible)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -160,7 +160,7 @@ TEST(TrayDialog, ARefusedIconKeepsTheWindowVisible)
     });
 }
 
-TEST(TrayDialog, ARestartedShellGetsTheIconAgain)
+TEST(TrayDialog, AnyCodePage_ARestartedShellGetsTheIconAgain)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -188,7 +188,7 @@ TEST(TrayDialog, ARestartedShellGetsTheIconAgain)
     });
 }
 
-TEST(TrayDialog, DestroyingTheDialogLeavesNoIcon)
+TEST(TrayDialog, AnyCodePage_DestroyingTheDialogLeavesNoIcon)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);

@@ -52,7 +52,7 @@ using Msgs = std::vector<uintptr_t>;
 
 } // namespace
 
-TEST(TrayIcon, RuntimeClassRecord)
+TEST(TrayIcon, AnyCodePage_RuntimeClassRecord)
 {
     const CRuntimeClass* pClass = RUNTIME_CLASS(CTrayIcon);
     EXPECT_STREQ("CTrayIcon", pClass->m_lpszClassName);
@@ -62,7 +62,7 @@ TEST(TrayIcon, RuntimeClassRecord)
     EXPECT_EQ(pClass, CTrayIcon().GetRuntimeClass());
 }
 
-TEST(TrayIcon, AddFillsTheFirstLayoutAndDeleteRemovesOnce)
+TEST(TrayIcon, AnyCodePage_AddFillsTheFirstLayoutAndDeleteRemovesOnce)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -104,7 +104,7 @@ TEST(TrayIcon, AddFillsTheFirstLayoutAndDeleteRemovesOnce)
     EXPECT_EQ((Msgs{NIM_ADD, NIM_DELETE}), api.ShellMessages());
 }
 
-TEST(TrayIcon, RefusedAddLeavesAnEmptyObject)
+TEST(TrayIcon, AnyCodePage_RefusedAddLeavesAnEmptyObject)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -136,7 +136,7 @@ TEST(TrayIcon, RefusedAddLeavesAnEmptyObject)
     EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
 }
 
-TEST(TrayIcon, SuspendResumeAndReinsert)
+TEST(TrayIcon, AnyCodePage_SuspendResumeAndReinsert)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -183,7 +183,7 @@ TEST(TrayIcon, SuspendResumeAndReinsert)
     EXPECT_EQ(Msgs{NIM_ADD}, api.ShellMessages());
 }
 
-TEST(TrayIcon, ChangeOperationsModifyTheRecord)
+TEST(TrayIcon, AnyCodePage_ChangeOperationsModifyTheRecord)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -220,7 +220,7 @@ TEST(TrayIcon, ChangeOperationsModifyTheRecord)
     EXPECT_EQ(nullptr, icon.GetOwnerWindow());
 }
 
-TEST(TrayIcon, LongTipsAreCutToTheFieldsCharacters)
+TEST(TrayIcon, AnyCodePage_LongTipsAreCutToTheFieldsCharacters)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -238,7 +238,7 @@ TEST(TrayIcon, LongTipsAreCutToTheFieldsCharacters)
     EXPECT_EQ(kept, std::string(icon.GetTip()));
 }
 
-TEST(TrayIcon, NotificationsActOnlyForTheirIcon)
+TEST(TrayIcon, AnyCodePage_NotificationsActOnlyForTheirIcon)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
@@ -292,7 +292,7 @@ void CALLBACK LookAtMenu(HWND, UINT, UINT_PTR nIDEvent, DWORD)
 
 } // namespace
 
-TEST(TrayIcon, RightButtonReleaseShowsThePopupWithItsFirstItemBold)
+TEST(TrayIcon, AnyCodePage_RightButtonReleaseShowsThePopupWithItsFirstItemBold)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);

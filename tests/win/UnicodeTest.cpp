@@ -13,7 +13,7 @@
 #include "kit/Recorder.h"
 
 // The reruns of the text tests would prove nothing under 936 again.
-TEST(UnicodeWindows, RunUnderTheAnsiCodePageOfTheirLocale)
+TEST(UnicodeWindows, AnyCodePage_RunUnderTheAnsiCodePageOfTheirLocale)
 {
     const char* pszLocale = std::getenv("KOVNA_LC_ALL");
     const struct {
@@ -28,7 +28,7 @@ TEST(UnicodeWindows, RunUnderTheAnsiCodePageOfTheirLocale)
     EXPECT_EQ(nWant, ::GetACP());
 }
 
-TEST(UnicodeWindows, TextsConvertWithCodePage936)
+TEST(UnicodeWindows, AnyCodePage_TextsConvertWithCodePage936)
 {
     EXPECT_EQ(std::wstring(L"关于 Kovna"), std::wstring(CWideText("关于 Kovna")));
     EXPECT_EQ(CString("关于 Kovna"), AfxGbkFromWide(L"关于 Kovna"));
@@ -42,7 +42,7 @@ TEST(UnicodeWindows, TextsConvertWithCodePage936)
     EXPECT_EQ(CString("k?"), AfxGbkFromWide(L"k\x0E01"));
 }
 
-TEST(UnicodeWindows, TheDialogAndItsControlsTakeAndGiveUtf16)
+TEST(UnicodeWindows, AnyCodePage_TheDialogAndItsControlsTakeAndGiveUtf16)
 {
     CRecordingApi api;
     CScopedSystemApi scope(&api);
