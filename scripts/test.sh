@@ -36,7 +36,7 @@ if ! kovna_arch_runs i686; then
     if [ -x /usr/lib/wine/wine ]; then
         why="this kernel does not run 32-bit code"
     else
-        why="the 32-bit Wine (wine32:i386) is not installed"
+        why="the 32-bit Wine (wine32:i386) is not installed, which install-deps does only where the kernel runs 32-bit code"
     fi
     echo "== The i686 tests were not run: $why"
     arches=(x86_64)
