@@ -92,3 +92,10 @@ bool PumpUntil(const std::function<bool()>& pred, DWORD nTimeoutMs)
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
 }
+
+INT_PTR RunAsMainWindow(CDialog& dlg, const std::function<void()>& body)
+{
+    CWinApp app;
+    app.m_pMainWnd = &dlg;
+    return RunModal(dlg, body);
+}

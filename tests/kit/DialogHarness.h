@@ -14,6 +14,10 @@ constexpr INT_PTR kHarnessEnded = 0x4B4E;
 // with kHarnessEnded. Returns DoModal's result.
 INT_PTR RunModal(CDialog& dlg, const std::function<void()>& body);
 
+// RunModal with dlg as the application's main window, as the program runs
+// it: the About box and the warnings find their owner through it.
+INT_PTR RunAsMainWindow(CDialog& dlg, const std::function<void()>& body);
+
 // The same for a run that opens its own modal loop (the program's start):
 // body runs inside that loop; when no loop comes, body never runs.
 void RunInModalLoop(const std::function<void()>& run, const std::function<void()>& body);

@@ -11,9 +11,7 @@
 TEST(AboutBox, AnyCodePage_OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemColours)
 {
     CKovnaDlg dlg;
-    CWinApp app;
-    app.m_pMainWnd = &dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
+    const INT_PTR nResult = RunAsMainWindow(dlg, [&] {
         const HWND hMain = dlg.m_hWnd;
         ShowAndPaint(hMain);
         RECT rcMainBefore;
@@ -66,9 +64,7 @@ TEST(AboutBox, AnyCodePage_OpensForTheInfoCommandsOnlyOwnedAndCentredInSystemCol
 TEST(AboutBox, AnyCodePage_EnterAndEscCloseItAndNothingElse)
 {
     CKovnaDlg dlg;
-    CWinApp app;
-    app.m_pMainWnd = &dlg;
-    const INT_PTR nResult = RunModal(dlg, [&] {
+    const INT_PTR nResult = RunAsMainWindow(dlg, [&] {
         const HWND hMain = dlg.m_hWnd;
         for (const WPARAM vk : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
             SCOPED_TRACE(vk);

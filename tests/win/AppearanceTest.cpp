@@ -262,9 +262,7 @@ TEST(Contrast, EveryTextAndButtonReadsInTheSeatsScheme)
     const COLORREF crPressed = scheme.empty() ? kWhite : ::GetSysColor(COLOR_HIGHLIGHT);
 
     CKovnaDlg dlg;
-    CWinApp app;
-    app.m_pMainWnd = &dlg;
-    RunModal(dlg, [&] {
+    RunAsMainWindow(dlg, [&] {
         const HWND hDlg = dlg.m_hWnd;
         TypeTheCount(hDlg);
         ShowAndPaint(hDlg);
