@@ -5,6 +5,7 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -22,6 +23,16 @@ std::vector<RecordedCall> CRecordingApi::CallsNamed(const std::string& name) con
             result.push_back(call);
     }
     return result;
+}
+
+std::vector<std::string> CRecordingApi::CallNames(const std::vector<std::string>& only) const
+{
+    std::vector<std::string> names;
+    for (const RecordedCall& call : Calls()) {
+        if (only.empty() || std::find(only.begin(), only.end(), call.name) != only.end())
+            names.push_back(call.name);
+    }
+    return names;
 }
 
 std::vector<uintptr_t> CRecordingApi::ShellMessages() const

@@ -44,6 +44,8 @@ public:
     std::vector<RecordedCall> Calls() const;
     std::vector<RecordedCall> CallsNamed(const std::string& name) const;
     size_t Count(const std::string& name) const { return CallsNamed(name).size(); }
+    // The calls' names in order; only those in only, where it is given.
+    std::vector<std::string> CallNames(const std::vector<std::string>& only = {}) const;
     // A looped sound started and not stopped since.
     bool SoundPlaying() const;
     // The messages (NIM_ADD, NIM_MODIFY, NIM_DELETE) of the shell calls for

@@ -112,12 +112,8 @@ void ExpectOneWarning(CRecordingApi& api, const char* pszText, UINT uType = MB_I
 // flashes while it is up.
 void ExpectUnaskedWarning(CKovnaDlg& dlg, CRecordingApi& api, const char* pszText)
 {
-    std::vector<std::string> names;
-    for (const auto& call : api.Calls()) {
-        if (call.name == "FlashWindowEx" || call.name == "MessageBoxGbk")
-            names.push_back(call.name);
-    }
-    EXPECT_EQ((std::vector<std::string>{"FlashWindowEx", "MessageBoxGbk", "FlashWindowEx"}), names);
+    EXPECT_EQ((std::vector<std::string>{"FlashWindowEx", "MessageBoxGbk", "FlashWindowEx"}),
+              api.CallNames({"FlashWindowEx", "MessageBoxGbk"}));
     const auto flashes = api.CallsNamed("FlashWindowEx");
     ASSERT_EQ(2u, flashes.size());
     EXPECT_EQ((std::vector<uintptr_t>{reinterpret_cast<uintptr_t>(dlg.m_hWnd), FLASHW_ALL | FLASHW_TIMERNOFG}),
@@ -408,12 +404,7 @@ TEST_F(Schedule, PowerActionsNeedTheEnabledPrivilege)
     api.dwOpenTokenError = ERROR_ACCESS_DENIED;
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), ShutdownSystem());
     EXPECT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), CheckShutdownPrivilege());
-    EXPECT_EQ((std::vector<std::string>{"OpenProcessToken", "OpenProcessToken"}), [&] {
-        std::vector<std::string> names;
-        for (const auto& call : api.Calls())
-            names.push_back(call.name);
-        return names;
-    }());
+    EXPECT_EQ((std::vector<std::string>{"OpenProcessToken", "OpenProcessToken"}), api.CallNames());
 }
 
 TEST_F(Schedule, AlarmRingsUntilResetSilencesItAndATriedRingWaitsASecond)
